@@ -1,0 +1,129 @@
+#include "cli/cli.h"
+
+#include <iostream>
+
+#include "cli/cli_options.h"
+#include "cli/json_writer.h"
+#include "core/export_text.h"
+#include "core/spectrum.h"
+#include "import/file_bytes.h"
+#include "import/readers.h"
+
+namespace halvorn {
+
+namespace {
+
+struct LoadedSpectrum {
+    Spectrum spectrum;
+    ReadOutcome outcome;
+};
+
+LoadedSpectrum Load(const CliOptions& o) {
+    LoadedSpectrum loaded;
+    loaded.spectrum.MultGlobal = o.mult;
+    ReadRequest request;
+    request.fileTitle = FileTitleOf(o.file);
+    loaded.outcome = ReadSpectrumFile(*o.format, o.file, request, loaded.spectrum);
+    return loaded;
+}
+
+// The keys that describe the record after a read. After a failure only the
+// texts and the values that outlive a read are written; the point data were
+// emptied.
+void WriteSpectrumKeys(JsonWriter& json, const Spectrum& s, bool ok, const CliOptions& o) {
+    json.Key("caption").Value(s.Caption);
+    if (ok) {
+        json.Key("PointCount").Value(s.PointCount);
+        json.Key("StepCount").Value(s.StepCount);
+        json.Key("DeltaX").Value(s.DeltaX);
+    }
+    json.Key("YFactor").Value(s.YFactor);
+    if (ok) {
+        json.Key("RawYMax").Value(s.RawYMax);
+        json.Key("RawYMin").Value(s.RawYMin);
+    }
+    json.Key("FileIsAbsorbance").Value(s.FileIsAbsorbance);
+    json.Key("MultGlobal").Value(s.MultGlobal);
+    if (ok) {
+        json.Key("FirstX").Value(s.FirstX);
+        json.Key("LastX").Value(s.LastX);
+        json.Key("FirstWL").Value(s.FirstWL);
+        json.Key("LastWL").Value(s.LastWL);
+        json.Key("FullFirstX").Value(s.FullFirstX);
+        json.Key("FullLastX").Value(s.FullLastX);
+        json.Key("FullFirstWL").Value(s.FullFirstWL);
+        json.Key("FullLastWL").Value(s.FullLastWL);
+        json.Key("ViewFirstPoint").Value(s.ViewFirstPoint);
+        json.Key("ViewLastPoint").Value(s.ViewLastPoint);
+        json.Key("YAxisTop").Value(s.YAxisTop);
+        json.Key("YAxisBottom").Value(s.YAxisBottom);
+        json.Key("YAxisTopHalf").Value(s.YAxisTopHalf);
+        json.Key("YAxisBottomHalf").Value(s.YAxisBottomHalf);
+    }
+    json.Key("Label14").Array(s.Label14);
+    json.Key("HeaderList").Array(s.HeaderList);
+    json.Key("DiagnosticList").Array(s.DiagnosticList);
+    json.Key("PointCountLabel").Value(s.PointCountLabel);
+    json.Key("FirstPointLabel").Value(s.FirstPointLabel);
+    json.Key("IntervalLabel").Value(s.IntervalLabel);
+    if (ok && o.points) {
+        json.Key("WaveX");
+        json.BeginArray();
+        for (std::int32_t i = 1; i <= s.PointCount; ++i) {
+            json.Value(s.WaveX[i]);
+        }
+        json.EndArray();
+        json.Key("RawY");
+        json.BeginArray();
+        for (std::int32_t i = 1; i <= s.PointCount; ++i) {
+            json.Value(s.RawY[i]);
+        }
+        json.EndArray();
+    }
+}
+
+int Info(const CliOptions& o, std::ostream& out) {
+    LoadedSpectrum loaded = Load(o);
+    JsonWriter json(out);
+    json.BeginObject();
+    json.Key("ok").Value(loaded.outcome.ok);
+    json.Key("message").Value(loaded.outcome.message);
+    WriteSpectrumKeys(json, loaded.spectrum, loaded.outcome.ok, o);
+    json.EndObject();
+    out << '\n';
+    return loaded.outcome.ok ? kExitOk : kExitReadFailed;
+}
+
+int Export(const CliOptions& o, std::ostream& out, std::ostream& err) {
+    LoadedSpectrum loaded = Load(o);
+    if (!loaded.outcome.ok) {
+        err << loaded.outcome.message << '\n';
+        return kExitReadFailed;
+    }
+    ExportText which = o.exportText == "y"   ? ExportText::StoredY
+                       : o.exportText == "x" ? ExportText::X
+                                             : ExportText::YValues;
+    out << ExportTextOf(loaded.spectrum, which);
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string error;
+    std::optional<CliOptions> options = ParseCliOptions(args, error);
+    if (!options) {
+        err << "halvorn-cli: " << error << '\n';
+        return kExitUsage;
+    }
+    if (options->command == "info") {
+        return Info(*options, out);
+    }
+    if (options->command == "export") {
+        return Export(*options, out, err);
+    }
+    err << "halvorn-cli: render is not available in this build\n";
+    return kExitUsage;
+}
+
+}  // namespace halvorn

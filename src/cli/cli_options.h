@@ -1,0 +1,37 @@
+// The command line of halvorn-cli, parsed.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "import/readers.h"
+
+namespace halvorn {
+
+struct CliOptions {
+    std::string command;
+    std::string file;
+    std::string outFile;  // render only
+    std::optional<FileFormat> format;
+    double mult = 1.0;
+    // X-scale mode as (XScaleKind, WavenumberSections); --scale 2 by default.
+    int xScaleKind = 0;
+    int wavenumberSections = 0;
+    int yGridMode = 0;  // t = 0, a = 1
+    bool fixedY = false;
+    int plotWidth = 673;
+    int plotHeight = 348;
+    bool points = false;
+    std::vector<double> probes;
+    std::string exportText;  // y, x or yvalues
+    bool blackWhite = false;
+    int step = 1;
+    int heightPercent = 100;
+};
+
+// Parses args (without the program name). On a usage error returns nothing and
+// sets error to a one-line message.
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error);
+
+}  // namespace halvorn

@@ -1,0 +1,153 @@
+#include "cli/json_writer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace halvorn {
+
+namespace {
+
+// Length of the valid UTF-8 sequence starting at text[i], or 0.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    std::size_t length;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+}  // namespace
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = Utf8SequenceLength(text, i);
+            if (length > 0) {
+                out.append(text.substr(i, length));
+                i += length;
+            } else {
+                out += static_cast<char>(0xC0 | (c >> 6));
+                out += static_cast<char>(0x80 | (c & 0x3F));
+                ++i;
+            }
+            continue;
+        }
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20 || c == 0x7F) {
+                    char buffer[8];
+                    std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+                    out += buffer;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+        ++i;
+    }
+    out += '"';
+    return out;
+}
+
+void JsonWriter::BeforeValue() {
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (!hasElement_.empty()) {
+        if (hasElement_.back()) {
+            out_ << ',';
+        }
+        hasElement_.back() = true;
+    }
+}
+
+void JsonWriter::BeginObject() {
+    BeforeValue();
+    out_ << '{';
+    hasElement_.push_back(false);
+}
+
+void JsonWriter::EndObject() {
+    hasElement_.pop_back();
+    out_ << '}';
+}
+
+void JsonWriter::BeginArray() {
+    BeforeValue();
+    out_ << '[';
+    hasElement_.push_back(false);
+}
+
+void JsonWriter::EndArray() {
+    hasElement_.pop_back();
+    out_ << ']';
+}
+
+JsonWriter& JsonWriter::Key(std::string_view key) {
+    BeforeValue();
+    out_ << JsonString(key) << ':';
+    afterKey_ = true;
+    return *this;
+}
+
+void JsonWriter::Value(std::string_view text) {
+    BeforeValue();
+    out_ << JsonString(text);
+}
+
+void JsonWriter::Value(double number) {
+    BeforeValue();
+    if (!std::isfinite(number)) {
+        out_ << "null";
+        return;
+    }
+    char buffer[32];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+    out_.write(buffer, result.ptr - buffer);
+}
+
+void JsonWriter::Value(std::int64_t number) {
+    BeforeValue();
+    out_ << number;
+}
+
+void JsonWriter::Value(bool flag) {
+    BeforeValue();
+    out_ << (flag ? "true" : "false");
+}
+
+}  // namespace halvorn

@@ -1,0 +1,189 @@
+#include "core/numbers.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace halvorn {
+
+namespace {
+
+bool IsInsideBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Strips trailing zeros of the mantissa ("1.500000" -> "1.5", "2.000" -> "2").
+void TrimMantissaZeros(std::string& text) {
+    std::size_t ePos = text.find('E');
+    std::string exponent = ePos == std::string::npos ? "" : text.substr(ePos);
+    std::string mantissa = text.substr(0, ePos);
+    if (mantissa.find('.') != std::string::npos) {
+        while (!mantissa.empty() && mantissa.back() == '0') {
+            mantissa.pop_back();
+        }
+        if (!mantissa.empty() && mantissa.back() == '.') {
+            mantissa.pop_back();
+        }
+    }
+    text = mantissa + exponent;
+}
+
+std::string GeneralText(double value, int digits, char decimalSeparator) {
+    if (value == 0.0 || std::isnan(value)) {
+        return "0";  // also turns a negative zero into "0"
+    }
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
+    std::string text(buffer);
+    TrimMantissaZeros(text);
+    if (decimalSeparator != '.') {
+        std::size_t dot = text.find('.');
+        if (dot != std::string::npos) {
+            text[dot] = decimalSeparator;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+double ParseNumber(std::string_view text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    auto skipInside = [&] {
+        while (i < n && IsInsideBlank(text[i])) {
+            ++i;
+        }
+    };
+    std::string clean;  // the number without the skipped characters
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        clean += text[i++];
+        skipInside();
+    }
+    bool anyDigit = false;
+    bool seenPoint = false;
+    while (i < n) {
+        char c = text[i];
+        if (IsDigit(c)) {
+            clean += c;
+            anyDigit = true;
+        } else if (c == '.' && !seenPoint) {
+            clean += c;
+            seenPoint = true;
+        } else if (!IsInsideBlank(c)) {
+            break;
+        }
+        ++i;
+    }
+    if (!anyDigit) {
+        return 0.0;
+    }
+    if (i < n && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+        std::string exponent = "E";
+        ++i;
+        skipInside();
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            exponent += text[i++];
+        }
+        bool expDigit = false;
+        while (i < n && (IsDigit(text[i]) || IsInsideBlank(text[i]))) {
+            if (IsDigit(text[i])) {
+                exponent += text[i];
+                expDigit = true;
+            }
+            ++i;
+        }
+        if (expDigit) {
+            clean += exponent;
+        }
+    }
+    errno = 0;
+    double value = std::strtod(clean.c_str(), nullptr);
+    if (std::isinf(value) || (errno == ERANGE && std::fabs(value) > 1.0)) {
+        throw ArithmeticFault("number out of range: " + std::string(text));
+    }
+    return value;
+}
+
+double RoundTo(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double p = value * scale;
+    const double floored = std::floor(p);
+    if (!(floored >= std::numeric_limits<std::int32_t>::min() &&
+          floored <= std::numeric_limits<std::int32_t>::max())) {
+        throw ArithmeticFault("RoundTo out of range");
+    }
+    std::int64_t f = static_cast<std::int64_t>(floored);
+    if (p - static_cast<double>(f) >= 0.5) {
+        ++f;
+    }
+    return static_cast<double>(f) / scale;
+}
+
+std::string CommaToPoint(std::string_view text) {
+    std::string result(text);
+    std::size_t comma = result.find(',');
+    if (comma != std::string::npos) {
+        result[comma] = '.';
+    }
+    return result;
+}
+
+std::int32_t ToLong(double value) {
+    const double r = std::nearbyint(value);  // the default rounding mode is ties to even
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) {
+        throw ArithmeticFault("Long overflow");
+    }
+    return static_cast<std::int32_t>(r);
+}
+
+std::int16_t ToInteger(double value) {
+    const double r = std::nearbyint(value);
+    if (!(r >= -32768.0 && r <= 32767.0)) {
+        throw ArithmeticFault("Integer overflow");
+    }
+    return static_cast<std::int16_t>(r);
+}
+
+float ToSingle(double value) {
+    if (std::isnan(value)) {
+        throw ArithmeticFault("Single overflow");
+    }
+    const float f = static_cast<float>(value);
+    if (std::isinf(f)) {
+        throw ArithmeticFault("Single overflow");
+    }
+    return f;
+}
+
+double Divide(double a, double b) {
+    if (b == 0.0) {
+        throw ArithmeticFault("division by zero");
+    }
+    const double q = a / b;
+    if (!std::isfinite(q)) {
+        throw ArithmeticFault("overflow in division");
+    }
+    return q;
+}
+
+std::string SingleText(float value, char decimalSeparator) {
+    return GeneralText(static_cast<double>(value), 7, decimalSeparator);
+}
+
+std::string DoubleText(double value, char decimalSeparator) {
+    return GeneralText(value, 15, decimalSeparator);
+}
+
+std::string IntegerText(std::int64_t value) { return std::to_string(value); }
+
+std::string StrForm(double value) {
+    std::string text = DoubleText(value, '.');
+    return text[0] == '-' ? text : " " + text;
+}
+
+}  // namespace halvorn
