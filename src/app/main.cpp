@@ -17,7 +17,9 @@
 
 namespace {
 
-QString FromLocal(const std::string& text) { return QString::fromLatin1(text.c_str()); }
+QString FromLocal(const std::string& text) {
+    return QString::fromLatin1(text.c_str());
+}
 
 QWidget* MakeSpectrumView(const halvorn::Spectrum& s) {
     auto* view = new QWidget;

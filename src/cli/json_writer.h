@@ -10,7 +10,7 @@
 namespace halvorn {
 
 class JsonWriter {
-public:
+  public:
     explicit JsonWriter(std::ostream& out) : out_(out) {}
 
     void BeginObject();
@@ -41,7 +41,7 @@ public:
         EndArray();
     }
 
-private:
+  private:
     void BeforeValue();
 
     std::ostream& out_;

@@ -10,8 +10,12 @@ namespace halvorn {
 
 namespace {
 
-bool IsInsideBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsInsideBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Strips trailing zeros of the mantissa ("1.500000" -> "1.5", "2.000" -> "2").
 void TrimMantissaZeros(std::string& text) {
@@ -179,7 +183,9 @@ std::string DoubleText(double value, char decimalSeparator) {
     return GeneralText(value, 15, decimalSeparator);
 }
 
-std::string IntegerText(std::int64_t value) { return std::to_string(value); }
+std::string IntegerText(std::int64_t value) {
+    return std::to_string(value);
+}
 
 std::string StrForm(double value) {
     std::string text = DoubleText(value, '.');

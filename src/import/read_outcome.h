@@ -30,8 +30,8 @@ struct ReadRequest {
 // The spectrum window's caption for a file title; the start-up load passes an
 // empty title and gets "Demo.sp".
 inline std::string SpectrumCaption(const std::string& fileTitle) {
-    return "Infrared Spectrum: File - (" + (fileTitle.empty() ? std::string("Demo.sp") : fileTitle) +
-           ")";
+    return "Infrared Spectrum: File - (" +
+           (fileTitle.empty() ? std::string("Demo.sp") : fileTitle) + ")";
 }
 
 struct [[nodiscard]] ReadOutcome {

@@ -37,8 +37,8 @@ std::optional<FileFormat> FormatOfPath(const std::string& path) {
     return std::nullopt;
 }
 
-ReadOutcome ReadSpectrumFile(FileFormat format, const std::string& path,
-                             const ReadRequest& request, Spectrum& s) {
+ReadOutcome ReadSpectrumFile(FileFormat format, const std::string& path, const ReadRequest& request,
+                             Spectrum& s) {
     switch (format) {
         case FileFormat::Sp:
             return ReadSpFile(path, request, s);

@@ -19,7 +19,7 @@ std::optional<FileFormat> FormatNamed(std::string_view name);
 // .jdx; .prn.
 std::optional<FileFormat> FormatOfPath(const std::string& path);
 
-ReadOutcome ReadSpectrumFile(FileFormat format, const std::string& path,
-                             const ReadRequest& request, Spectrum& s);
+ReadOutcome ReadSpectrumFile(FileFormat format, const std::string& path, const ReadRequest& request,
+                             Spectrum& s);
 
 }  // namespace halvorn

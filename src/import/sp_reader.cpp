@@ -29,7 +29,7 @@ struct ReadFailure {
 
 // Header lines end at CR; a LF right after the CR belongs to the terminator.
 class LineCursor {
-public:
+  public:
     explicit LineCursor(std::string_view bytes) : bytes_(bytes) {}
 
     // The next line, or nothing when the file has ended (reading past the end).
@@ -54,7 +54,7 @@ public:
 
     std::size_t Position() const { return pos_; }
 
-private:
+  private:
     std::string_view bytes_;
     std::size_t pos_ = 0;
 };

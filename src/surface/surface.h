@@ -20,9 +20,15 @@ constexpr Rgb MakeRgb(int red, int green, int blue) {
     return static_cast<Rgb>(red & 0xFF) | (static_cast<Rgb>(green & 0xFF) << 8) |
            (static_cast<Rgb>(blue & 0xFF) << 16);
 }
-constexpr int RedOf(Rgb c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(Rgb c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(Rgb c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(Rgb c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(Rgb c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(Rgb c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // A font as requested: face name ("Arial", "Symbol", ...), height in pixels
 // (a negative height asks for that character height, a positive one for that
@@ -43,7 +49,7 @@ struct FontRequest {
 using ObjectHandle = int;
 
 class Surface {
-public:
+  public:
     virtual ~Surface() = default;
 
     // A solid pen of width 1.

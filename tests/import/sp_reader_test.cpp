@@ -1,0 +1,317 @@
+#include "import/sp_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "core/export_text.h"
+#include "core/numbers.h"
+#include "import/sp_file_builder.h"
+
+namespace halvorn {
+namespace {
+
+using test::SpFile;
+
+const std::string kSuffix = "\r\nTry to look in 'File Details'";
+const std::string kSomethingWrong = "Something is wrong here!!" + kSuffix;
+const std::string kNoMarker =
+    "Cannot open!\r\nThis file is corrupted,\r\nor has unsupported format." + kSuffix;
+const std::string kNotWavenumbers =
+    "This program can open only files\r\nwith abscissa units in CM-1.\r\nSorry!" + kSuffix;
+
+ReadOutcome Read(const SpFile& file, Spectrum& s, const std::string& title = "a.sp") {
+    ReadRequest request;
+    request.fileTitle = title;
+    return ReadSpBytes(file.Bytes(), request, s);
+}
+
+SpFile Transmittance(std::vector<std::int32_t> values) {
+    SpFile file;
+    file.values = std::move(values);
+    return file;
+}
+
+// Every failure leaves an empty spectrum whose arrays, counts and range agree.
+void ExpectEmptyPoints(const Spectrum& s) {
+    EXPECT_TRUE(s.OpenFailed);
+    EXPECT_EQ(s.PointCount, 0);
+    EXPECT_EQ(s.RawY.size(), 1u);
+    EXPECT_EQ(s.WaveX.size(), 1u);
+    EXPECT_EQ(s.ViewFirstPoint, 0);
+    EXPECT_EQ(s.ViewLastPoint, 0);
+    EXPECT_TRUE(s.ZZ.empty());
+}
+
+TEST(SpReader, ReadsATransmittanceFile) {
+    Spectrum s;
+    ASSERT_TRUE(Read(Transmittance({4194304, 2097152, 41943}), s).ok);
+    EXPECT_FALSE(s.OpenFailed);
+    EXPECT_TRUE(s.NeedPeakSearch);
+    EXPECT_TRUE(s.RelayoutLabels);
+    EXPECT_EQ(s.PointCount, 3);
+    EXPECT_EQ(s.StepCount, 2);
+    EXPECT_EQ(s.YFactor, 41943.04);
+    EXPECT_FALSE(s.FileIsAbsorbance);
+    EXPECT_EQ(s.WaveX, (std::vector<float>{0.0f, 4000.0f, 3999.0f, 3998.0f}));
+    EXPECT_EQ(s.RawY, (std::vector<std::int32_t>{0, 4194304, 2097152, 41943}));
+    EXPECT_EQ(s.RawYMax, 4194304);
+    EXPECT_EQ(s.RawYMin, 41943);
+    EXPECT_EQ(s.DeltaX, -1.0);
+    EXPECT_EQ(s.FirstX, 4000.0);
+    EXPECT_EQ(s.LastX, 3998.0);
+    EXPECT_EQ(s.FirstWL, 2.5);
+    EXPECT_DOUBLE_EQ(s.LastWL, 10000.0 / 3998.0);
+    EXPECT_EQ(s.FullFirstX, s.FirstX);
+    EXPECT_EQ(s.FullLastX, s.LastX);
+    EXPECT_EQ(s.FullFirstWL, s.FirstWL);
+    EXPECT_EQ(s.FullLastWL, s.LastWL);
+    EXPECT_EQ(s.ViewFirstPoint, 1);
+    EXPECT_EQ(s.ViewLastPoint, 3);
+    // tmax = 100 gives a top of 105 (half); tmin = 0.99999... gives 0.
+    EXPECT_EQ(s.YAxisTop, 105.0f);
+    EXPECT_TRUE(s.YAxisTopHalf);
+    EXPECT_EQ(s.YAxisBottom, 0.0f);
+    EXPECT_EQ(s.Caption, "Infrared Spectrum: File - (a.sp)");
+    EXPECT_EQ(s.PointCountLabel, "Number of points: 3");
+    EXPECT_EQ(s.FirstPointLabel, "First point: 4000 cm^(-1)");
+    EXPECT_EQ(s.IntervalLabel, "points: -1 cm^(-1)");
+    EXPECT_EQ(s.mnuCopyYPercentCaption, "Copy Y % values (calculated from file values)");
+    EXPECT_EQ(s.mnuSaveDataYPercentCaption, "Save Data (Calculated Y % values only) As...");
+    EXPECT_EQ(s.HeaderList.size(), 61u);
+    EXPECT_EQ(s.HeaderList.back(), "#DATA");
+}
+
+TEST(SpReader, FillsTheSampleLabels) {
+    Spectrum s;
+    ASSERT_TRUE(Read(Transmittance({1}), s).ok);
+    EXPECT_EQ(s.Label14[0], "Sample: Polystyrene");
+    EXPECT_EQ(s.Label14[1], "Date: 20/05/98");
+    EXPECT_EQ(s.Label14[2], "Operator: Jane");
+    EXPECT_EQ(s.Label14[3], "Sample prep. as: ");
+    EXPECT_EQ(s.Label14[4], "Perkin-Elmer ABC");
+    EXPECT_EQ(s.Label14[5], "Remarks1: film");
+    EXPECT_EQ(s.Label14[6], "Remarks2: ");
+
+    SpFile file = Transmittance({1});
+    file.instrument = "no comma here";
+    file.date = "7/1";  // a short date line gives what it has
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.Label14[4], "Perkin-Elmer no comma here");
+    EXPECT_EQ(s.Label14[1], "Date: //7/");
+}
+
+TEST(SpReader, EmptyFileTitleGivesTheDemoCaption) {
+    Spectrum s;
+    ASSERT_TRUE(Read(Transmittance({1}), s, "").ok);
+    EXPECT_EQ(s.Caption, "Infrared Spectrum: File - (Demo.sp)");
+}
+
+TEST(SpReader, MarkerMustBeOnLines2To81) {
+    Spectrum s;
+    SpFile file = Transmittance({1, 2});
+    file.linesBeforeData = 80;  // marker on line 81
+    EXPECT_TRUE(Read(file, s).ok);
+
+    file.linesBeforeData = 81;  // marker on line 82
+    ReadOutcome outcome = Read(file, s);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.message, kNoMarker);
+    ExpectEmptyPoints(s);
+    EXPECT_EQ(s.HeaderList.size(), 81u);
+}
+
+TEST(SpReader, ShortFilesFailWithSomethingWrong) {
+    Spectrum s;
+    // Ends before line 81 without a marker: reading past the end.
+    ReadOutcome outcome = ReadSpBytes("line1\r\nline2\r\n", {}, s);
+    EXPECT_EQ(outcome.message, kSomethingWrong);
+    EXPECT_EQ(ReadSpBytes("", {}, s).message, kSomethingWrong);
+    // Lone LF does not end a line: one long line, then the end of the file.
+    SpFile lf = Transmittance({1});
+    lf.lineEnd = "\n";
+    EXPECT_EQ(Read(lf, s).message, kSomethingWrong);
+    ExpectEmptyPoints(s);
+}
+
+TEST(SpReader, DataPartShorterThanTheCountFails) {
+    Spectrum s;
+    SpFile file = Transmittance({1, 2, 3});
+    file.count = "4";
+    ReadOutcome outcome = Read(file, s);
+    EXPECT_EQ(outcome.message, kSomethingWrong);
+    ExpectEmptyPoints(s);
+
+    file.count = "2";  // extra data beyond N is ignored
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.PointCount, 2);
+}
+
+TEST(SpReader, UnitChecksAreExactAndOrdered) {
+    Spectrum s;
+    SpFile file = Transmittance({1});
+    file.xUnit = "cm-1";
+    EXPECT_EQ(Read(file, s).message, kNotWavenumbers);
+    // Labels replaced before the unit check stay replaced.
+    EXPECT_EQ(s.PointCountLabel, "Number of points: 1");
+    EXPECT_EQ(s.IntervalLabel, "points: -1 cm^(-1)");
+    ExpectEmptyPoints(s);
+
+    file.xUnit = "CM-1 ";
+    EXPECT_EQ(Read(file, s).message, kNotWavenumbers);
+
+    file.xUnit = "CM-1";
+    file.yUnit = "%t";
+    EXPECT_EQ(Read(file, s).message, kSomethingWrong);
+
+    // A point count beyond the 16-bit step count fails before the unit test.
+    file.yUnit = "%T";
+    file.xUnit = "NM";
+    file.count = "40000";
+    EXPECT_EQ(Read(file, s).message, kSomethingWrong);
+}
+
+TEST(SpReader, PointCountRulesAndNumbers) {
+    Spectrum s;
+    SpFile file = Transmittance(std::vector<std::int32_t>(32768, 100));
+    EXPECT_EQ(Read(file, s).message, kSomethingWrong);  // N above 32767
+    file.values.resize(32767);
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.ViewLastPoint, 32767);
+
+    file = Transmittance({1, 2, 3});
+    file.count = " 2.5";  // rounded half to even
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.PointCount, 2);
+    file.count = "-2";
+    EXPECT_EQ(Read(file, s).message, kSomethingWrong);
+    file.count = "3";
+    file.firstX = "0";  // 10000 / 0
+    EXPECT_EQ(Read(file, s).message, kSomethingWrong);
+    file.firstX = "2";  // the last abscissa is 0
+    EXPECT_EQ(Read(file, s).message, kSomethingWrong);
+    file.firstX = "1E999";
+    EXPECT_EQ(Read(file, s).message, kSomethingWrong);
+}
+
+TEST(SpReader, AbsorbanceFilesAreConvertedAfterTheExportTexts) {
+    Spectrum s;
+    SpFile file = Transmittance({8388608, 0, 4194304});  // A = 1, 0, 0.5
+    file.yUnit = "ABS";
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_TRUE(s.FileIsAbsorbance);
+    EXPECT_EQ(s.YFactor, 8388608.0);
+    EXPECT_EQ(s.ZZYE, "1\r\n0\r\n0.5\r\n");
+    EXPECT_EQ(s.ZZ, "8388608\r\n0\r\n4194304\r\n");
+    EXPECT_EQ(s.RawY[1], 83886080);   // 10 %T
+    EXPECT_EQ(s.RawY[2], 838860800);  // 100 %T
+    EXPECT_EQ(s.RawY[3], ToLong(838860800.0 / std::sqrt(10.0)));
+    // tmax comes from the smallest absorbance.
+    EXPECT_EQ(s.YAxisTop, 105.0f);
+    EXPECT_EQ(s.YAxisBottom, 10.0f);
+    EXPECT_EQ(s.mnuCopyYPercentCaption, "Copy Y (Absorbance) values (calculated from file values)");
+    EXPECT_EQ(s.mnuSaveDataYPercentCaption,
+              "Save Data (Calculated Y (Absorbance) values only) As...");
+    EXPECT_EQ(DefaultSaveName(s, ExportText::YValues), "Demo(Y(Absorbance)).txt");
+}
+
+TEST(SpReader, AbsorbanceBelowMinusPoint408Overflows) {
+    Spectrum s;
+    SpFile file = Transmittance({-3439329});  // A = -0.41: 257 %T, beyond a Long
+    file.yUnit = "ABS";
+    EXPECT_EQ(Read(file, s).message, kSomethingWrong);
+    ExpectEmptyPoints(s);
+    file.values = {-3397386};  // A = -0.405 still fits
+    EXPECT_TRUE(Read(file, s).ok);
+}
+
+TEST(SpReader, AscendingFilesAreHeldLargestWavenumberFirst) {
+    Spectrum s;
+    SpFile file = Transmittance({10, 20, 30});
+    file.firstX = "400";
+    file.deltaX = "2";
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.WaveX, (std::vector<float>{0.0f, 404.0f, 402.0f, 400.0f}));
+    EXPECT_EQ(s.RawY, (std::vector<std::int32_t>{0, 30, 20, 10}));
+    EXPECT_EQ(s.DeltaX, -2.0);
+    EXPECT_EQ(s.FirstX, 404.0);
+    EXPECT_EQ(s.LastX, 400.0);
+    EXPECT_EQ(s.FullFirstX, 404.0);
+    EXPECT_EQ(s.FullLastX, 400.0);
+    EXPECT_EQ(s.LastWL, 25.0);
+    EXPECT_EQ(s.FirstPointLabel, "First point: 404 cm^(-1)");
+    EXPECT_EQ(s.IntervalLabel, "points: -2 cm^(-1)");
+    // The export texts keep the file's order.
+    EXPECT_EQ(s.ZZ, "10\r\n20\r\n30\r\n");
+    EXPECT_EQ(s.ZZX, "400\r\n402\r\n404\r\n");
+}
+
+TEST(SpReader, ExportTextsHaveOneLinePerPointInFileOrder) {
+    for (int n : {1, 100, 250}) {
+        std::vector<std::int32_t> values;
+        for (int i = 0; i < n; ++i) {
+            values.push_back(i * 1000 - 7);
+        }
+        SpFile file = Transmittance(values);
+        file.deltaX = "-0.5";
+        Spectrum s;
+        ASSERT_TRUE(Read(file, s).ok) << n;
+        std::string zz, zzx;
+        for (int i = 0; i < n; ++i) {
+            zz += std::to_string(values[i]) + "\r\n";
+            zzx += SingleText(static_cast<float>(4000.0 - 0.5 * i)) + "\r\n";
+        }
+        EXPECT_EQ(s.ZZ, zz) << n;
+        EXPECT_EQ(s.ZZX, zzx) << n;
+        EXPECT_EQ(s.DataTextBox, s.ZZ);
+        EXPECT_EQ(std::count(s.ZZYE.begin(), s.ZZYE.end(), '\n'), n);
+    }
+}
+
+TEST(SpReader, ReportsProgressUpToTheLastPoint) {
+    Spectrum s;
+    int last = -1;
+    int maximum = -1;
+    ReadRequest request;
+    request.progress = [&](int value, int max) {
+        last = value;
+        maximum = max;
+    };
+    ASSERT_TRUE(
+        ReadSpBytes(Transmittance(std::vector<std::int32_t>(5000, 7)).Bytes(), request, s).ok);
+    EXPECT_EQ(last, 5000);
+    EXPECT_EQ(maximum, 5000);
+}
+
+TEST(SpReader, FailureAfterASuccessLeavesNoStaleData) {
+    Spectrum s;
+    ASSERT_TRUE(Read(Transmittance({1, 2, 3}), s).ok);
+    SpFile bad = Transmittance({1});
+    bad.yUnit = "XX";
+    EXPECT_FALSE(Read(bad, s).ok);
+    ExpectEmptyPoints(s);
+    EXPECT_TRUE(s.Loading);
+}
+
+TEST(SpReader, MissingFileFails) {
+    Spectrum s;
+    ReadOutcome outcome = ReadSpFile("/nonexistent/x.sp", {}, s);
+    EXPECT_EQ(outcome.message, kSomethingWrong);
+    EXPECT_TRUE(s.OpenFailed);
+}
+
+TEST(SpReader, ReadsTheDemonstrationSpectrum) {
+    Spectrum s;
+    ASSERT_TRUE(ReadSpFile(HALVORN_DATA_DIR "/Demo.sp", {}, s).ok);
+    EXPECT_EQ(s.Caption, "Infrared Spectrum: File - (Demo.sp)");
+    EXPECT_EQ(s.PointCount, 3551);
+    EXPECT_EQ(s.FirstX, 4000.0);
+    EXPECT_EQ(s.LastX, 450.0);
+    EXPECT_GT(s.HeaderList.size(), 59u);
+    EXPECT_LT(s.HeaderList.size(), 82u);
+}
+
+}  // namespace
+}  // namespace halvorn
