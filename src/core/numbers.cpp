@@ -1,6 +1,8 @@
 #include "core/numbers.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,35 +19,40 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Strips trailing zeros of the mantissa ("1.500000" -> "1.5", "2.000" -> "2").
-void TrimMantissaZeros(std::string& text) {
-    std::size_t ePos = text.find('E');
-    std::string exponent = ePos == std::string::npos ? "" : text.substr(ePos);
-    std::string mantissa = text.substr(0, ePos);
-    if (mantissa.find('.') != std::string::npos) {
-        while (!mantissa.empty() && mantissa.back() == '0') {
-            mantissa.pop_back();
-        }
-        if (!mantissa.empty() && mantissa.back() == '.') {
-            mantissa.pop_back();
-        }
-    }
-    text = mantissa + exponent;
-}
-
+// The %G form with the mantissa's trailing zeros (and a bare point) removed:
+// "1.500000" -> "1.5", "2.000E+07" -> "2E+07".
 std::string GeneralText(double value, int digits, char decimalSeparator) {
     if (value == 0.0 || std::isnan(value)) {
         return "0";  // also turns a negative zero into "0"
     }
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
-    std::string text(buffer);
-    TrimMantissaZeros(text);
-    if (decimalSeparator != '.') {
-        std::size_t dot = text.find('.');
-        if (dot != std::string::npos) {
-            text[dot] = decimalSeparator;
+    // to_chars in general form with a precision writes what printf's %g does,
+    // much faster; only the exponent letter differs.
+    const char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits)
+            .ptr;
+    const auto length = end - buffer;
+    char* e = std::find(buffer, buffer + length, 'e');
+    if (e != end) {
+        *e = 'E';
+    }
+    const char* exponent = e;
+    const char* point = std::find(static_cast<const char*>(buffer), exponent, '.');
+    const char* mantissaEnd = exponent;
+    if (point != exponent) {
+        while (mantissaEnd[-1] == '0') {
+            --mantissaEnd;
         }
+        if (mantissaEnd[-1] == '.') {
+            --mantissaEnd;
+        }
+    }
+    std::string text;
+    text.reserve(static_cast<std::size_t>(length));
+    text.append(static_cast<const char*>(buffer), mantissaEnd);
+    text.append(exponent, end);
+    if (decimalSeparator != '.' && point < mantissaEnd) {
+        text[static_cast<std::size_t>(point - buffer)] = decimalSeparator;
     }
     return text;
 }

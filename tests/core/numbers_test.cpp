@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
 
 namespace halvorn {
 namespace {
@@ -129,6 +132,44 @@ TEST(TextForms, DecimalSeparatorStrAndCStrForms) {
     EXPECT_EQ(CStrForm(0.1, ','), "0,1");
     EXPECT_EQ(CStrForm(2000.0), "2000");
     EXPECT_EQ(IntegerText(-2147483648LL), "-2147483648");
+}
+
+}  // namespace
+}  // namespace halvorn
+
+namespace halvorn {
+namespace {
+
+// The fast formatting must agree with printf's %G on every value it meets.
+std::string PrintfReference(double value, int digits) {
+    if (value == 0.0) {
+        return "0";
+    }
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
+    std::string text(buffer);
+    const std::size_t e = text.find('E');
+    std::string mantissa = text.substr(0, e);
+    if (mantissa.find('.') != std::string::npos) {
+        mantissa.erase(mantissa.find_last_not_of('0') + 1);
+        if (mantissa.back() == '.') {
+            mantissa.pop_back();
+        }
+    }
+    return mantissa + (e == std::string::npos ? "" : text.substr(e));
+}
+
+TEST(TextForms, AgreeWithPrintfOnManyValues) {
+    std::uint64_t state = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double mantissa = static_cast<double>(state >> 11) / 9007199254740992.0 - 0.5;
+        const int exponent = static_cast<int>((state >> 3) % 40) - 20;
+        const double value = mantissa * std::pow(10.0, exponent);
+        ASSERT_EQ(DoubleText(value), PrintfReference(value, 15)) << value;
+        const float single = static_cast<float>(value);
+        ASSERT_EQ(SingleText(single), PrintfReference(single, 7)) << single;
+    }
 }
 
 }  // namespace
