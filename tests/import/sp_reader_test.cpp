@@ -313,5 +313,50 @@ TEST(SpReader, ReadsTheDemonstrationSpectrum) {
     EXPECT_LT(s.HeaderList.size(), 82u);
 }
 
+// Whatever the bytes, a read either succeeds with a record whose arrays, counts
+// and range agree, or fails with a message and an empty record.
+void ExpectConsistent(const std::string& bytes) {
+    Spectrum s;
+    const ReadOutcome outcome = ReadSpBytes(bytes, {}, s);
+    if (!outcome.ok) {
+        ASSERT_FALSE(outcome.message.empty());
+        ASSERT_EQ(s.PointCount, 0);
+        ASSERT_EQ(s.RawY.size(), 1u);
+        return;
+    }
+    ASSERT_GE(s.PointCount, 0);
+    ASSERT_LE(s.PointCount, 32767);
+    ASSERT_EQ(s.RawY.size(), static_cast<std::size_t>(s.PointCount) + 1);
+    ASSERT_EQ(s.WaveX.size(), s.RawY.size());
+    ASSERT_EQ(s.ViewLastPoint, s.PointCount);
+    if (s.PointCount > 1) {
+        ASSERT_GE(s.WaveX[1], s.WaveX[s.PointCount]);
+    }
+}
+
+TEST(SpReader, SurvivesTruncationAndMutation) {
+    SpFile file = Transmittance({4194304, 2097152, 41943, -5, 0, 2147483647});
+    file.yUnit = "ABS";
+    const std::string valid = file.Bytes();
+    for (std::size_t length = 0; length <= valid.size(); ++length) {
+        ExpectConsistent(valid.substr(0, length));
+    }
+    std::uint64_t state = 99;
+    auto next = [&] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return state >> 33;
+    };
+    const std::string alphabet = "0123456789.-+ED\r\n#ATCMS%,\t";
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes = valid;
+        for (int k = 0; k < 3; ++k) {
+            const std::size_t at = next() % bytes.size();
+            bytes[at] = (next() % 2) ? alphabet[next() % alphabet.size()]
+                                     : static_cast<char>(next() & 0xFF);
+        }
+        ExpectConsistent(bytes);
+    }
+}
+
 }  // namespace
 }  // namespace halvorn
