@@ -1,0 +1,152 @@
+#include "core/settings_file.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "core/numbers.h"
+
+namespace halvorn {
+
+namespace {
+
+// A settings file is five short lines; anything much longer is not one.
+constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
+
+std::string_view Trimmed(std::string_view field) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!field.empty() && blank(field.front())) {
+        field.remove_prefix(1);
+    }
+    while (!field.empty() && blank(field.back())) {
+        field.remove_suffix(1);
+    }
+    return field;
+}
+
+// A field that is a number: an optional sign, digits, an optional decimal
+// part. An empty field reads as 0; anything else is not a number.
+std::optional<double> FieldValue(std::string_view field) {
+    field = Trimmed(field);
+    if (field.empty()) {
+        return 0.0;
+    }
+    std::size_t k = 0;
+    if (field[k] == '+' || field[k] == '-') {
+        ++k;
+    }
+    bool digits = false;
+    bool point = false;
+    for (; k < field.size(); ++k) {
+        const char c = field[k];
+        if (c >= '0' && c <= '9') {
+            digits = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digits) {
+        return std::nullopt;
+    }
+    return ParseNumber(field);
+}
+
+std::int16_t InRange(double value, std::int16_t highest) {
+    if (!(value >= -32768.5 && value < 32767.5)) {
+        return 0;
+    }
+    const std::int16_t v = ToInteger(value);
+    return v >= 0 && v <= highest ? v : 0;
+}
+
+}  // namespace
+
+std::string SettingsFileText(const DisplaySettings& settings) {
+    std::string text;
+    for (std::int16_t v : {settings.FixedYRange, settings.WavenumberSections,
+                           settings.PreferenceSource, settings.YGridMode, settings.XScaleKind}) {
+        text += v < 0 ? "" : " ";
+        text += IntegerText(v);
+        text += " \r\n";
+    }
+    return text;
+}
+
+std::optional<DisplaySettings> ParseSettingsText(std::string_view text) {
+    std::vector<double> values;
+    std::size_t pos = 0;
+    while (pos < text.size() && values.size() < 5) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        const std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (Trimmed(line).empty()) {
+            continue;  // blank lines (and the LF of a CR LF) hold no value
+        }
+        std::size_t from = 0;
+        while (values.size() < 5) {
+            const std::size_t comma = line.find(',', from);
+            const std::optional<double> v = FieldValue(line.substr(from, comma - from));
+            if (!v) {
+                return std::nullopt;
+            }
+            values.push_back(*v);
+            if (comma == std::string_view::npos) {
+                break;
+            }
+            from = comma + 1;
+        }
+    }
+    if (values.size() < 5) {
+        return std::nullopt;
+    }
+    DisplaySettings s;
+    s.FixedYRange = InRange(values[0], 1);
+    s.WavenumberSections = InRange(values[1], 2);
+    s.PreferenceSource = InRange(values[2], 1);
+    s.YGridMode = InRange(values[3], 1);
+    s.XScaleKind = InRange(values[4], 1);
+    return s;
+}
+
+bool LoadSettings(const std::string& path, DisplaySettings& settings) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::string text(kMaxSettingsBytes, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad()) {
+        return false;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    const std::optional<DisplaySettings> read = ParseSettingsText(text);
+    if (!read) {
+        return false;
+    }
+    settings = *read;
+    return true;
+}
+
+std::string SaveSettings(const std::string& path, const DisplaySettings& settings) {
+    const std::string text = SettingsFileText(settings);
+    errno = 0;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        return errno != 0 ? std::strerror(errno) : "the file cannot be created";
+    }
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) {
+        return errno != 0 ? std::strerror(errno) : "the file cannot be written";
+    }
+    return {};
+}
+
+}  // namespace halvorn
