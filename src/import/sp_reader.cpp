@@ -188,7 +188,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     for (std::int32_t i = 1; i <= n; ++i) {
         const std::int32_t v = LittleEndianInt32(data + 4 * static_cast<std::size_t>(i - 1));
         s.RawY[i] = v;
-        s.WaveX[i] = static_cast<float>(static_cast<double>(i - 1) * s.DeltaX + s.FirstX);
+        s.WaveX[i] = ToSingle(static_cast<double>(i - 1) * s.DeltaX + s.FirstX);
         if (v > s.RawYMax) {
             s.RawYMax = v;
         }

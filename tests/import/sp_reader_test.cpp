@@ -194,6 +194,8 @@ TEST(SpReader, PointCountRulesAndNumbers) {
     EXPECT_EQ(Read(file, s).message, kSomethingWrong);
     file.firstX = "1E999";
     EXPECT_EQ(Read(file, s).message, kSomethingWrong);
+    file.firstX = "1E300";  // an abscissa beyond the Single range
+    EXPECT_EQ(Read(file, s).message, kSomethingWrong);
 }
 
 TEST(SpReader, AbsorbanceFilesAreConvertedAfterTheExportTexts) {
