@@ -4,6 +4,8 @@
 #include <cctype>
 #include <filesystem>
 
+#include "import/jcamp_reader.h"
+#include "import/prn_reader.h"
 #include "import/sp_reader.h"
 
 namespace halvorn {
@@ -43,11 +45,11 @@ ReadOutcome ReadSpectrumFile(FileFormat format, const std::string& path, const R
         case FileFormat::Sp:
             return ReadSpFile(path, request, s);
         case FileFormat::Jcamp:
+            return ReadJcampFile(path, request, s);
         case FileFormat::Prn:
             break;
     }
-    s.OpenFailed = true;
-    return ReadOutcome::Failure("This kind of file cannot be read yet.");
+    return ReadPrnFile(path, request, s);  // the two-column table, the least specific format
 }
 
 }  // namespace halvorn

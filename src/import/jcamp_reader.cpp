@@ -1,0 +1,641 @@
+#include "import/jcamp_reader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+#include "core/export_text.h"
+#include "core/numbers.h"
+#include "import/file_bytes.h"
+
+namespace halvorn {
+
+namespace {
+
+constexpr std::size_t kMaxHeaderLines = 80;
+
+const char* const kNoXyData =
+    "Cannot open!\r\nThis file is corrupted,\r\nor has unsupported format.";
+const char* const kCrOnly =
+    "The lines of this file end with CR alone;\r\nonly LF and CR LF line ends are read.";
+const char* const kOutOfRange =
+    "A number in this file is out of the range\r\nthis program can hold.";
+
+// A failure that ends the read with the given first part of the message.
+struct ReadFailure {
+    std::string firstPart;
+};
+
+[[noreturn]] void Fail(std::string firstPart) {
+    throw ReadFailure{std::move(firstPart)};
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::string UpperCase(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return result;
+}
+
+bool StartsWith(std::string_view line, std::string_view label) {
+    return line.substr(0, label.size()) == label;
+}
+
+// A value of the file shown in a message, shortened when it is long.
+std::string Quoted(std::string_view text) {
+    constexpr std::size_t kShown = 24;
+    return "\"" + std::string(text.substr(0, kShown)) + (text.size() > kShown ? "...\"" : "\"");
+}
+
+enum class AbscissaUnit { Wavenumber, Micrometre, Other };
+
+// Unit values are compared without the blanks around them and without regard
+// to case; CM-1 is another spelling of 1/CM.
+AbscissaUnit AbscissaUnitOf(std::string_view value) {
+    const std::string unit = UpperCase(TrimBlanks(value));
+    if (unit == "1/CM" || unit == "CM-1") {
+        return AbscissaUnit::Wavenumber;
+    }
+    if (unit == "MICROMETERS") {
+        return AbscissaUnit::Micrometre;
+    }
+    return AbscissaUnit::Other;
+}
+
+bool IsAbsorbanceUnit(std::string_view value) {
+    return UpperCase(TrimBlanks(value)) == "ABSORBANCE";
+}
+
+// What the header lines before ##XYDATA say.
+struct Header {
+    bool dataFound = false;
+    std::size_t dataLine = 0;  // index of the first line after ##XYDATA
+    std::optional<std::string> xUnits;
+    std::string yUnits;
+    double yFactor = 0.0;
+    double deltaX = 1.0;
+    bool deltaXGiven = false;
+    double xFactor = 1.0;
+    std::optional<std::int32_t> nPoints;
+    double firstX = 0.0;
+    bool firstXGiven = false;
+    double lastX = 0.0;
+    bool lastXGiven = false;
+    double minY = 0.0;
+    double maxY = 0.0;
+};
+
+class HeaderReader {
+  public:
+    HeaderReader(Spectrum& s, char separator) : s_(s), separator_(separator) {}
+
+    // Applies one header line; returns true on the ##XYDATA line.
+    bool Take(std::string_view line) {
+        if (StartsWith(line, "##XYDATA")) {
+            return true;
+        }
+        std::string_view value;
+        if (Label(line, "##TITLE=", value)) {
+            s_.Label14[0] = std::string(value);
+        } else if (Label(line, "##DATE=", value)) {
+            s_.Label14[1] = std::string(value);
+        } else if (Label(line, "##SPECTROMETER/DATA SYSTEM=", value)) {
+            s_.Label14[4] =
+                line.size() > 60 ? std::string(value.substr(0, 32)) + "..." : std::string(value);
+        } else if (Label(line, "##STATE=", value)) {
+            s_.Label14[2] =
+                line.size() > 28 ? std::string(value.substr(0, 20)) + "..." : std::string(value);
+        } else if (Label(line, "##XUNITS=", value)) {
+            h_.xUnits = std::string(value);
+            s_.Label14[5] = "XUNITS=" + std::string(value);
+        } else if (Label(line, "##YUNITS=", value)) {
+            h_.yUnits = std::string(value);
+            s_.Label14[6] = "YUNITS=" + std::string(value);
+        } else if (Label(line, "##YFACTOR=", value)) {
+            h_.yFactor = ParseNumber(value);
+            s_.DiagnosticList.push_back("Yfactor = " + DoubleText(h_.yFactor, separator_));
+        } else if (Label(line, "##XFACTOR=", value)) {
+            h_.xFactor = ParseNumber(value);
+        } else if (Label(line, "##DELTAX=", value)) {
+            h_.deltaX = ParseNumber(value);
+            h_.deltaXGiven = true;
+        } else if (Label(line, "##NPOINTS=", value)) {
+            const double count = ParseNumber(value);
+            if (!(std::fabs(count) < 2147483647.0)) {
+                Fail("The number of points " + Quoted(value) + " (##NPOINTS=)\r\nis out of range.");
+            }
+            h_.nPoints = ToLong(count);
+            s_.DiagnosticList.push_back(IntegerText(*h_.nPoints));
+        } else if (Label(line, "##FIRSTX=", value)) {
+            h_.firstX = ParseNumber(value);
+            h_.firstXGiven = true;
+        } else if (Label(line, "##LASTX=", value)) {
+            h_.lastX = ParseNumber(value);
+            h_.lastXGiven = true;
+        } else if (Label(line, "##MINY=", value)) {
+            h_.minY = ParseNumber(value);
+        } else if (Label(line, "##MAXY=", value)) {
+            h_.maxY = ParseNumber(value);
+        } else if (Label(line, "##MultGlobal=", value)) {
+            s_.MultGlobal = ParseNumber(value);
+        }
+        return false;
+    }
+
+    Header& Result() { return h_; }
+
+  private:
+    static bool Label(std::string_view line, std::string_view label, std::string_view& value) {
+        if (!StartsWith(line, label)) {
+            return false;
+        }
+        value = line.substr(label.size());
+        return true;
+    }
+
+    Spectrum& s_;
+    char separator_;
+    Header h_;
+};
+
+// One line of the data table: the abscissa and the ordinates as written.
+struct DataLine {
+    std::size_t lineNumber = 0;  // 1-based line of the file
+    double x = 0.0;              // abscissa token times XFACTOR, in the file's unit
+    double xResolution = 0.0;    // the abscissa's last written digit, times XFACTOR
+    std::vector<double> y;       // ordinate tokens, not yet scaled
+};
+
+// A plain decimal number: optional sign, digits with an optional point, an
+// optional exponent with E or e.
+bool IsPlainNumber(std::string_view t) {
+    std::size_t i = 0;
+    const std::size_t n = t.size();
+    if (i < n && (t[i] == '+' || t[i] == '-')) {
+        ++i;
+    }
+    std::size_t digits = 0;
+    while (i < n && IsDigit(t[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && t[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(t[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return false;
+    }
+    if (i < n && (t[i] == 'E' || t[i] == 'e')) {
+        ++i;
+        if (i < n && (t[i] == '+' || t[i] == '-')) {
+            ++i;
+        }
+        std::size_t exponentDigits = 0;
+        while (i < n && IsDigit(t[i])) {
+            ++i;
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0) {
+            return false;
+        }
+    }
+    return i == n;
+}
+
+// The compressed forms write digits as letters (@, A-Z, a-s, %) or glue values
+// together with their signs (400+123-45).
+bool LooksCompressed(std::string_view t) {
+    for (std::size_t k = 0; k < t.size(); ++k) {
+        const char c = t[k];
+        if (c == '@' || c == '%' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 's')) {
+            return true;
+        }
+        if ((c == '+' || c == '-') && k > 0 && t[k - 1] != 'E' && t[k - 1] != 'e') {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The size of the last digit a number token is written with: "399.212" gives
+// 0.001, "232" 1, "4.0013e+03" 0.1.
+double TokenResolution(std::string_view t) {
+    const std::size_t e = t.find_first_of("Ee");
+    const std::string_view mantissa = t.substr(0, e);
+    const std::size_t point = mantissa.find('.');
+    const int decimals =
+        point == std::string_view::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
+    double exponent = 0.0;
+    if (e != std::string_view::npos) {
+        exponent = ParseNumber(t.substr(e + 1));
+    }
+    return std::pow(10.0, std::clamp(exponent, -400.0, 400.0) - decimals);
+}
+
+// Values are separated by blanks or tabs, in runs or alone; "$$" starts a
+// comment that runs to the end of the line.
+std::vector<std::string_view> Tokens(std::string_view line) {
+    const std::size_t comment = line.find("$$");
+    if (comment != std::string_view::npos) {
+        line = line.substr(0, comment);
+    }
+    std::vector<std::string_view> tokens;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (IsBlank(line[i]) || line[i] == '\r')) {
+            ++i;
+        }
+        const std::size_t start = i;
+        while (i < line.size() && !IsBlank(line[i]) && line[i] != '\r') {
+            ++i;
+        }
+        if (i > start) {
+            tokens.push_back(line.substr(start, i - start));
+        }
+    }
+    return tokens;
+}
+
+// The lines of the data table from the line after ##XYDATA up to the next
+// labelled line or the end of the text, as far as they are needed for n points.
+std::vector<DataLine> ReadDataTable(const std::vector<std::string_view>& lines, std::size_t first,
+                                    std::int64_t n, double xFactor) {
+    std::vector<DataLine> table;
+    std::int64_t count = 0;
+    for (std::size_t k = first; k < lines.size() && count < n; ++k) {
+        const std::string_view line = lines[k];
+        if (StartsWith(TrimBlanks(line), "##")) {
+            break;
+        }
+        const std::vector<std::string_view> tokens = Tokens(line);
+        for (std::string_view token : tokens) {
+            if (IsPlainNumber(token)) {
+                continue;
+            }
+            const std::string where = "(line " + IntegerText(static_cast<std::int64_t>(k + 1)) +
+                                      ": " + Quoted(token) + ")";
+            if (LooksCompressed(token)) {
+                Fail("The data of this file are in a compressed\r\nJCAMP-DX form " + where +
+                     ",\r\nwhich this program does not read.");
+            }
+            Fail("The data table holds a value that is not\r\na number " + where + ".");
+        }
+        if (tokens.size() < 2) {
+            continue;  // an empty line, or an abscissa without ordinates, places no point
+        }
+        DataLine data;
+        data.lineNumber = k + 1;
+        data.x = ParseNumber(tokens[0]) * xFactor;
+        data.xResolution = TokenResolution(tokens[0]) * std::fabs(xFactor);
+        data.y.reserve(tokens.size() - 1);
+        for (std::size_t t = 1; t < tokens.size(); ++t) {
+            data.y.push_back(ParseNumber(tokens[t]));
+        }
+        count += static_cast<std::int64_t>(data.y.size());
+        table.push_back(std::move(data));
+    }
+    return table;
+}
+
+std::string NumberText(double value, char separator) {
+    return DoubleText(value, separator);
+}
+
+void SetRangeLabels(Spectrum& s, char separator) {
+    s.IntervalLabel = "points: " + DoubleText(s.DeltaX, separator) + " cm^(-1)";
+    s.FirstPointLabel = "First point: " + DoubleText(s.FirstX, separator) + " cm^(-1)";
+}
+
+double WavelengthOf(double wavenumber) {
+    if (wavenumber == 0.0) {
+        Fail("The spectrum reaches 0 cm^(-1),\r\nwhere no wavelength exists.");
+    }
+    return Divide(10000.0, wavenumber);
+}
+
+// The read proper; throws ReadFailure or ArithmeticFault.
+void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+    const char sep = request.decimalSeparator;
+
+    const std::vector<std::string_view> lines = JcampTextLines(bytes);
+    if (lines.empty() && bytes.find('\r') != std::string_view::npos) {
+        Fail(kCrOnly);
+    }
+
+    // The header: up to 80 lines, the last of them the ##XYDATA line.
+    HeaderReader headerReader(s, sep);
+    const std::size_t headerEnd = std::min(lines.size(), kMaxHeaderLines);
+    Header& h = headerReader.Result();
+    for (std::size_t k = 0; k < headerEnd; ++k) {
+        s.HeaderList.emplace_back(lines[k]);
+        if (headerReader.Take(lines[k])) {
+            h.dataFound = true;
+            h.dataLine = k + 1;
+            break;
+        }
+    }
+    s.DiagnosticList.push_back("YirminL = " + NumberText(h.minY, sep));
+    s.DiagnosticList.push_back("YirmaxL = " + NumberText(h.maxY, sep));
+    if (!h.dataFound) {
+        Fail(kNoXyData);
+    }
+
+    // What the header must give for the points to be placed correctly.
+    if (!h.nPoints) {
+        Fail("The header gives no number of points (##NPOINTS=).");
+    }
+    const std::int32_t n = *h.nPoints;
+    if (n < 1 || n > kMaxPoints) {
+        Fail("The file has " + IntegerText(n) +
+             " points (##NPOINTS=);\r\nthis program holds 1 to " + IntegerText(kMaxPoints) + ".");
+    }
+    if (!h.xUnits) {
+        Fail("The header gives no abscissa unit (##XUNITS=).");
+    }
+    const AbscissaUnit unit = AbscissaUnitOf(*h.xUnits);
+    if (unit == AbscissaUnit::Other) {
+        Fail("The abscissa unit " + Quoted(TrimBlanks(*h.xUnits)) +
+             " is not supported;\r\nonly 1/CM and MICROMETERS are read.");
+    }
+    if (unit == AbscissaUnit::Micrometre && n < 2) {
+        Fail("A spectrum in MICROMETERS needs at least two points.");
+    }
+    if (!h.deltaXGiven && n > 1 && h.firstXGiven && h.lastXGiven && h.lastX != h.firstX) {
+        // Without ##DELTAX= the step follows from the first and last abscissa.
+        h.deltaX = (h.lastX - h.firstX) / (n - 1);
+    }
+    if (h.deltaX == 0.0) {
+        Fail("The abscissa step (##DELTAX=) is 0.");
+    }
+    if (h.xFactor == 0.0) {
+        Fail("The abscissa factor (##XFACTOR=) is 0.");
+    }
+
+    // The multiplier scales every ordinate and the header's extremes.
+    h.yFactor *= s.MultGlobal;
+    h.minY *= s.MultGlobal;
+    h.maxY *= s.MultGlobal;
+    s.DeltaX = -h.deltaX;
+
+    const std::vector<DataLine> table = ReadDataTable(lines, h.dataLine, n, h.xFactor);
+    std::int64_t available = 0;
+    for (const DataLine& line : table) {
+        available += static_cast<std::int64_t>(line.y.size());
+    }
+    if (available < n) {
+        Fail("The data table holds " + IntegerText(available) + " of the " + IntegerText(n) +
+             " points\r\nthat ##NPOINTS= gives.");
+    }
+
+    // The first two data lines tell how many ordinates a line holds and
+    // whether the file runs along DELTAX or against it.
+    const double xp1 = table[0].x;
+    const double xp2 =
+        table.size() > 1 ? table[1].x : xp1 + static_cast<double>(table[0].y.size()) * h.deltaX;
+    s.DiagnosticList.push_back("XP(1)=" + NumberText(xp1, sep));
+    s.DiagnosticList.push_back("XP(2)=" + NumberText(xp2, sep));
+    const double lineSpan = (xp2 - xp1) / h.deltaX;
+    if (!(std::fabs(lineSpan) < 32767.5)) {
+        Fail("The first two data lines (at " + NumberText(xp1, sep) + " and " +
+             NumberText(xp2, sep) + ")\r\ndo not fit the abscissa step " +
+             NumberText(h.deltaX, sep) + ".");
+    }
+    const std::int16_t maxG = ToInteger(lineSpan);
+    s.DiagnosticList.push_back("MaxG=" + IntegerText(maxG));
+
+    bool noInvert;
+    if (unit == AbscissaUnit::Wavenumber) {
+        noInvert = maxG < 0;
+    } else {
+        noInvert = maxG > 0;
+    }
+    // The step from one point to the next along the file.
+    const bool alongDeltaX = (unit == AbscissaUnit::Wavenumber) != noInvert;
+    const double step = alongDeltaX ? h.deltaX : -h.deltaX;
+
+    // Every line starts at its own abscissa and places its ordinates right
+    // after the previous line's last point.
+    std::vector<double> abscissa(static_cast<std::size_t>(n) + 1, 0.0);
+    std::vector<double> ordinate(static_cast<std::size_t>(n) + 1, 0.0);
+    std::int32_t i = 0;
+    double maxResolution = 0.0;
+    const DataLine* previous = nullptr;
+    for (const DataLine& line : table) {
+        if (i >= n) {
+            break;
+        }
+        if (previous != nullptr) {
+            const double expected = previous->x + static_cast<double>(previous->y.size()) * step;
+            const double tolerance =
+                1.5 * std::fabs(step) + line.xResolution + previous->xResolution;
+            if (!(std::fabs(line.x - expected) <= tolerance)) {
+                Fail("Data line " + IntegerText(static_cast<std::int64_t>(line.lineNumber)) +
+                     " starts at " + NumberText(line.x, sep) +
+                     ",\r\nbut the line before it and the step ##DELTAX=\r\nlead to " +
+                     NumberText(expected, sep) + ".");
+            }
+        }
+        maxResolution = std::max(maxResolution, line.xResolution);
+        ++i;
+        abscissa[static_cast<std::size_t>(i)] = line.x;
+        ordinate[static_cast<std::size_t>(i)] = line.y[0] * h.yFactor;
+        for (std::size_t j = 1; j < line.y.size() && i < n; ++j) {
+            ++i;
+            abscissa[static_cast<std::size_t>(i)] =
+                abscissa[static_cast<std::size_t>(i - 1)] + step;
+            ordinate[static_cast<std::size_t>(i)] = line.y[j] * h.yFactor;
+        }
+        previous = &line;
+    }
+
+    // The header's first and last abscissa must describe the same points.
+    const double endTolerance = 1.5 * std::fabs(h.deltaX) + 2.0 * maxResolution;
+    const auto checkEnd = [&](bool given, double value, const char* label, double data) {
+        if (given && !(std::fabs(value - data) <= endTolerance)) {
+            Fail(std::string(label) + NumberText(value, sep) +
+                 " does not agree with\r\nthe data table, which gives " + NumberText(data, sep) +
+                 ".");
+        }
+    };
+    checkEnd(h.firstXGiven, h.firstX, "##FIRSTX=", abscissa[1]);
+    checkEnd(h.lastXGiven, h.lastX, "##LASTX=", abscissa[static_cast<std::size_t>(n)]);
+    const bool needFirst = unit == AbscissaUnit::Micrometre || noInvert;
+    const bool needLast = unit == AbscissaUnit::Micrometre || !noInvert;
+    if ((needFirst && !h.firstXGiven) || (needLast && !h.lastXGiven)) {
+        Fail(std::string("The header gives no ") +
+             (needFirst && !h.firstXGiven ? "first" : "last") + " abscissa (" +
+             (needFirst && !h.firstXGiven ? "##FIRSTX=" : "##LASTX=") + ").");
+    }
+
+    if (unit == AbscissaUnit::Wavenumber) {
+        s.FirstX = noInvert ? h.firstX : h.lastX;
+    } else {
+        const double end = noInvert ? h.firstX : h.lastX;
+        if (end == 0.0) {
+            Fail("An abscissa of 0 micrometres has no wavenumber.");
+        }
+        s.FirstX = Divide(10000.0, end);
+    }
+    s.DiagnosticList.push_back(std::string("NoInvert=") + (noInvert ? "True" : "False"));
+    s.DiagnosticList.push_back("InicHcm=" + NumberText(s.FirstX, sep));
+
+    if (IsAbsorbanceUnit(h.yUnits)) {
+        for (std::int32_t k = 1; k <= n; ++k) {
+            double& a = ordinate[static_cast<std::size_t>(k)];
+            a = Divide(1.0, std::pow(10.0, a));
+        }
+        const double minY = Divide(1.0, std::pow(10.0, h.maxY));
+        const double maxY = Divide(1.0, std::pow(10.0, h.minY));
+        h.minY = minY;
+        h.maxY = maxY;
+    }
+    if (unit == AbscissaUnit::Micrometre) {
+        for (std::int32_t k = 1; k <= n; ++k) {
+            double& x = abscissa[static_cast<std::size_t>(k)];
+            if (x == 0.0) {
+                Fail("An abscissa of 0 micrometres has no wavenumber.");
+            }
+            x = Divide(10000.0, x);
+        }
+    }
+    s.DiagnosticList.push_back("YirminL = " + NumberText(h.minY, sep));
+    s.DiagnosticList.push_back("YirmaxL = " + NumberText(h.maxY, sep));
+
+    // Transfer into the spectrum, reversed unless the file order is kept.
+    s.PointCount = n;
+    s.StepCount = ToInteger(static_cast<double>(n) - 1.0);
+    s.RawY.assign(static_cast<std::size_t>(n) + 1, 0);
+    s.WaveX.assign(static_cast<std::size_t>(n) + 1, 0.0f);
+    for (std::int32_t k = 1; k <= n; ++k) {
+        const std::size_t from = static_cast<std::size_t>(noInvert ? k : n - k + 1);
+        s.WaveX[static_cast<std::size_t>(k)] = ToSingle(abscissa[from]);
+        const double stored = ordinate[from] * 100.0 * s.YFactor;
+        if (!(std::fabs(stored) < 2147483647.5)) {
+            Fail("The ordinate " + NumberText(ordinate[from], sep) + " (point " +
+                 IntegerText(static_cast<std::int64_t>(from)) +
+                 " of the file)\r\nis too large for this program.");
+        }
+        s.RawY[static_cast<std::size_t>(k)] = ToLong(stored);
+    }
+    const double storedMin = h.minY * 100.0 * s.YFactor;
+    const double storedMax = h.maxY * 100.0 * s.YFactor;
+    if (!(std::fabs(storedMin) < 2147483647.5 && std::fabs(storedMax) < 2147483647.5)) {
+        Fail(
+            "The smallest or largest ordinate of the header\r\n(##MINY=, ##MAXY=) is too large "
+            "for this program.");
+    }
+    s.RawYMin = ToLong(storedMin);
+    s.RawYMax = ToLong(storedMax);
+    s.DiagnosticList.push_back("Yirmin = " + NumberText(s.RawYMin / s.YFactor, sep));
+    s.DiagnosticList.push_back("Yirmax = " + NumberText(s.RawYMax / s.YFactor, sep));
+
+    if (unit == AbscissaUnit::Micrometre) {
+        s.DeltaX = static_cast<double>(s.WaveX[2] - s.WaveX[1]);
+    }
+    s.PointCountLabel = "Number of points: " + IntegerText(n);
+
+    if (unit == AbscissaUnit::Wavenumber) {
+        s.LastX = static_cast<double>(s.StepCount) * s.DeltaX + s.FirstX;
+    } else {
+        s.LastX = Divide(10000.0, noInvert ? h.lastX : h.firstX);
+    }
+    s.FirstWL = WavelengthOf(s.FirstX);
+    s.LastWL = WavelengthOf(s.LastX);
+    s.FullFirstX = s.FirstX;
+    s.FullLastX = s.LastX;
+    s.FullFirstWL = s.FirstWL;
+    s.FullLastWL = s.LastWL;
+    s.ViewFirstPoint = 1;
+    s.ViewLastPoint = ToInteger(n);
+
+    SetYAxisFromExtremes(s, ToSingle(s.RawYMax / s.YFactor), ToSingle(s.RawYMin / s.YFactor));
+
+    PutLargestWavenumberFirst(s);
+    SetRangeLabels(s, sep);
+    BuildExportTexts(s, sep);
+}
+
+}  // namespace
+
+std::vector<std::string_view> JcampTextLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t lf = bytes.find('\n'); lf != std::string_view::npos;
+         lf = bytes.find('\n', start)) {
+        std::size_t end = lf;
+        if (end > start && bytes[end - 1] == '\r') {
+            --end;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        start = lf + 1;
+    }
+    return lines;
+}
+
+ReadOutcome ReadJcampBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+    s.Loading = true;
+    s.OpenFailed = false;
+    s.NeedPeakSearch = true;
+    s.RelayoutLabels = true;
+    s.YFactor = kTransmittanceYFactor;
+    for (std::string& label : s.Label14) {
+        label.clear();
+    }
+    s.Caption = "Infrared Spectrum: File - (" + request.fileTitle + ")";
+    s.HeaderList.clear();
+    s.DiagnosticList.clear();
+    std::string firstPart;
+    try {
+        Read(bytes, request, s);
+        return ReadOutcome::Success();
+    } catch (const ReadFailure& failure) {
+        firstPart = failure.firstPart;
+    } catch (const ArithmeticFault&) {
+        firstPart = kOutOfRange;
+    }
+    s.OpenFailed = true;
+    ClearPoints(s);
+    return ReadOutcome::Failure(firstPart);
+}
+
+ReadOutcome ReadJcampFile(const std::string& path, const ReadRequest& request, Spectrum& s) {
+    std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) {
+        s.Loading = true;
+        s.OpenFailed = true;
+        s.NeedPeakSearch = true;
+        s.RelayoutLabels = true;
+        s.Caption = "Infrared Spectrum: File - (" + request.fileTitle + ")";
+        ClearPoints(s);
+        return ReadOutcome::Failure("The file cannot be opened or read.");
+    }
+    return ReadJcampBytes(*bytes, request, s);
+}
+
+}  // namespace halvorn

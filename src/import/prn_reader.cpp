@@ -1,0 +1,186 @@
+#include "import/prn_reader.h"
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+#include "core/export_text.h"
+#include "core/numbers.h"
+#include "import/file_bytes.h"
+
+namespace halvorn {
+
+namespace {
+
+const char* const kOutOfRange =
+    "A number in this table is out of the range\r\nthis program can hold.";
+
+struct ReadFailure {
+    std::string firstPart;
+};
+
+[[noreturn]] void Fail(std::string firstPart) {
+    throw ReadFailure{std::move(firstPart)};
+}
+
+bool IsBlankLine(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// The first three commas of a line are decimal commas.
+std::string WithDecimalPoints(std::string_view line) {
+    std::string text(line);
+    int replaced = 0;
+    for (char& c : text) {
+        if (c == ',' && replaced < 3) {
+            c = '.';
+            ++replaced;
+        }
+    }
+    return text;
+}
+
+// The step shown in the interval line: three decimals, ties to even.
+double IntervalOf(const Spectrum& s) {
+    const double step = static_cast<double>(s.WaveX[2] - s.WaveX[1]);
+    return std::nearbyint(step * 1000.0) / 1000.0;
+}
+
+void SetRangeLabels(Spectrum& s, char separator) {
+    s.IntervalLabel = "points: " + DoubleText(IntervalOf(s), separator) + " cm^(-1)";
+    s.FirstPointLabel = "First point: " + SingleText(s.WaveX[1], separator) + " cm^(-1)";
+}
+
+// The read proper; throws ReadFailure or ArithmeticFault.
+void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+    const char sep = request.decimalSeparator;
+    const std::vector<std::string_view> lines = PrnTableLines(bytes);
+    if (lines.size() > static_cast<std::size_t>(kMaxPoints)) {
+        Fail("The table has more than " + IntegerText(kMaxPoints) +
+             " lines;\r\nthis program holds at most " + IntegerText(kMaxPoints) + " points.");
+    }
+    const auto n = static_cast<std::int32_t>(lines.size());
+    if (n < 2) {
+        Fail("The table holds " + IntegerText(n) + (n == 1 ? " line" : " lines") +
+             ";\r\na spectrum needs at least two points.");
+    }
+
+    s.PointCount = n;
+    s.StepCount = ToInteger(static_cast<double>(n) - 1.0);
+    s.PointCountLabel = "Number of points: " + IntegerText(n);
+    s.WaveX.assign(static_cast<std::size_t>(n) + 1, 0.0f);
+    s.RawY.assign(static_cast<std::size_t>(n) + 1, 0);
+    s.RawYMax = 0;
+    s.RawYMin = 1000000000;
+
+    // The last line becomes point 1, the first point N.
+    for (std::int32_t k = 1; k <= n; ++k) {
+        const std::string line = WithDecimalPoints(lines[static_cast<std::size_t>(k - 1)]);
+        const std::size_t tab = line.find('\t');
+        const double x =
+            tab == std::string::npos ? 0.0 : ParseNumber(std::string_view(line).substr(0, tab));
+        const double y =
+            ParseNumber(tab == std::string::npos ? std::string_view(line)
+                                                 : std::string_view(line).substr(tab + 1));
+        const auto point = static_cast<std::size_t>(n - k + 1);
+        const double stored = y * s.YFactor;
+        if (!(std::fabs(x) <= 3.4e38 && std::fabs(stored) < 2147483647.5)) {
+            Fail("Line " + IntegerText(k) + " holds a value too large\r\nfor this program.");
+        }
+        s.WaveX[point] = ToSingle(x);
+        s.RawY[point] = ToLong(stored);
+        if (s.RawY[point] > s.RawYMax) {
+            s.RawYMax = s.RawY[point];
+        }
+        if (s.RawY[point] < s.RawYMin) {
+            s.RawYMin = s.RawY[point];
+        }
+    }
+
+    s.DeltaX = static_cast<double>(s.WaveX[2] - s.WaveX[1]);
+    s.FirstX = s.WaveX[1];
+    s.LastX = s.WaveX[static_cast<std::size_t>(n)];
+    for (const auto& [x, line] : {std::pair{s.FirstX, n}, std::pair{s.LastX, 1}}) {
+        if (x == 0.0) {
+            Fail("Line " + IntegerText(line) +
+                 " gives the abscissa 0 cm^(-1)\r\n(no TAB before the ordinate?);\r\nthe first "
+                 "and last lines must hold wavenumbers.");
+        }
+    }
+    s.FirstWL = Divide(10000.0, s.FirstX);
+    s.LastWL = Divide(10000.0, s.LastX);
+    s.FullFirstX = s.FirstX;
+    s.FullLastX = s.LastX;
+    s.FullFirstWL = s.FirstWL;
+    s.FullLastWL = s.LastWL;
+    s.ViewFirstPoint = 1;
+    s.ViewLastPoint = ToInteger(n);
+
+    SetYAxisFromExtremes(s, ToSingle(s.RawYMax / s.YFactor), ToSingle(s.RawYMin / s.YFactor));
+
+    PutLargestWavenumberFirst(s);
+    SetRangeLabels(s, sep);
+    BuildExportTexts(s, sep);
+}
+
+}  // namespace
+
+std::vector<std::string_view> PrnTableLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(bytes.substr(start));
+            break;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 1;
+        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') {
+            ++start;
+        }
+    }
+    while (!lines.empty() && IsBlankLine(lines.back())) {
+        lines.pop_back();
+    }
+    return lines;
+}
+
+ReadOutcome ReadPrnBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+    s.Loading = true;
+    s.OpenFailed = false;
+    s.NeedPeakSearch = true;
+    s.RelayoutLabels = true;
+    s.YFactor = kTransmittanceYFactor;
+    s.Caption = "Infrared Spectrum: File - (" + request.fileTitle + ")";
+    std::string firstPart;
+    try {
+        Read(bytes, request, s);
+        return ReadOutcome::Success();
+    } catch (const ReadFailure& failure) {
+        firstPart = failure.firstPart;
+    } catch (const ArithmeticFault&) {
+        firstPart = kOutOfRange;
+    }
+    s.OpenFailed = true;
+    ClearPoints(s);
+    return ReadOutcome::Failure(firstPart);
+}
+
+ReadOutcome ReadPrnFile(const std::string& path, const ReadRequest& request, Spectrum& s) {
+    std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) {
+        s.Loading = true;
+        s.OpenFailed = true;
+        s.NeedPeakSearch = true;
+        s.RelayoutLabels = true;
+        s.YFactor = kTransmittanceYFactor;
+        s.Caption = "Infrared Spectrum: File - (" + request.fileTitle + ")";
+        ClearPoints(s);
+        return ReadOutcome::Failure("The file cannot be opened or read.");
+    }
+    return ReadPrnBytes(*bytes, request, s);
+}
+
+}  // namespace halvorn
