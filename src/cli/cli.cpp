@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/cli_options.h"
+#include "cli/graph_keys.h"
 #include "cli/json_writer.h"
 #include "core/export_text.h"
 #include "core/spectrum.h"
@@ -30,7 +31,7 @@ LoadedSpectrum Load(const CliOptions& o) {
 // The keys that describe the record after a read. After a failure only the
 // texts and the values that outlive a read are written; the point data were
 // emptied.
-void WriteSpectrumKeys(JsonWriter& json, const Spectrum& s, bool ok, const CliOptions& o) {
+void WriteSpectrumKeys(JsonWriter& json, const Spectrum& s, bool ok) {
     json.Key("caption").Value(s.Caption);
     if (ok) {
         json.Key("PointCount").Value(s.PointCount);
@@ -66,32 +67,53 @@ void WriteSpectrumKeys(JsonWriter& json, const Spectrum& s, bool ok, const CliOp
     json.Key("PointCountLabel").Value(s.PointCountLabel);
     json.Key("FirstPointLabel").Value(s.FirstPointLabel);
     json.Key("IntervalLabel").Value(s.IntervalLabel);
-    if (ok && o.points) {
-        json.Key("WaveX");
-        json.BeginArray();
-        for (std::int32_t i = 1; i <= s.PointCount; ++i) {
-            json.Value(s.WaveX[i]);
-        }
-        json.EndArray();
-        json.Key("RawY");
-        json.BeginArray();
-        for (std::int32_t i = 1; i <= s.PointCount; ++i) {
-            json.Value(s.RawY[i]);
-        }
-        json.EndArray();
-    }
 }
 
-int Info(const CliOptions& o, std::ostream& out) {
+// WaveX and RawY of points 1..N, with --points.
+void WritePointKeys(JsonWriter& json, const Spectrum& s) {
+    json.Key("WaveX");
+    json.BeginArray();
+    for (std::int32_t i = 1; i <= s.PointCount; ++i) {
+        json.Value(s.WaveX[i]);
+    }
+    json.EndArray();
+    json.Key("RawY");
+    json.BeginArray();
+    for (std::int32_t i = 1; i <= s.PointCount; ++i) {
+        json.Value(s.RawY[i]);
+    }
+    json.EndArray();
+}
+
+int Info(const CliOptions& o, std::ostream& out, std::ostream& err) {
     LoadedSpectrum loaded = Load(o);
     JsonWriter json(out);
     json.BeginObject();
     json.Key("ok").Value(loaded.outcome.ok);
     json.Key("message").Value(loaded.outcome.message);
-    WriteSpectrumKeys(json, loaded.spectrum, loaded.outcome.ok, o);
+    WriteSpectrumKeys(json, loaded.spectrum, loaded.outcome.ok);
+    if (!loaded.outcome.ok) {
+        json.EndObject();
+        out << '\n';
+        return kExitReadFailed;
+    }
+    // The spectrum window's first redraw: mapping, peak search, label layout.
+    const InfoGraph graph(loaded.spectrum, o);
+    graph.WriteKeys(json);
+    if (o.points) {
+        WritePointKeys(json, loaded.spectrum);
+    }
+    if (!o.probes.empty() && graph.outcome().ok) {
+        graph.WriteProbes(json, o.probes);
+    }
     json.EndObject();
     out << '\n';
-    return loaded.outcome.ok ? kExitOk : kExitReadFailed;
+    // The file was read, so the status stays 0; the keys of the steps that did
+    // not run are absent, and stderr says why.
+    if (!graph.outcome().ok) {
+        err << "halvorn-cli: cannot draw " << o.file << ": " << graph.outcome().message << '\n';
+    }
+    return kExitOk;
 }
 
 int Export(const CliOptions& o, std::ostream& out, std::ostream& err) {
@@ -117,7 +139,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitUsage;
     }
     if (options->command == "info") {
-        return Info(*options, out);
+        return Info(*options, out, err);
     }
     if (options->command == "export") {
         return Export(*options, out, err);

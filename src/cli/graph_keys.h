@@ -1,0 +1,42 @@
+// The graph keys of `halvorn-cli info`: what the spectrum window's first
+// redraw after a read computes (mapping, peak candidates and marks, label
+// boxes) and the probes of the mapping.
+#pragma once
+
+#include <ostream>
+
+#include "cli/cli_options.h"
+#include "cli/json_writer.h"
+#include "core/settings.h"
+#include "core/spectrum.h"
+#include "graph/graph.h"
+
+namespace halvorn {
+
+// The display settings a command line asks for.
+DisplaySettings SettingsOf(const CliOptions& o);
+
+class InfoGraph {
+  public:
+    // Runs the redraw's computations on a plot of the options' size.
+    InfoGraph(Spectrum& s, const CliOptions& o);
+
+    const GraphOutcome& outcome() const { return outcome_; }
+
+    // mapping, TopCandidates, PeakPoints, PeakLabelBoxes: the state as far as
+    // the redraw got (the peak keys only when their step ran).
+    void WriteKeys(JsonWriter& json) const;
+    // probe: x of each wavenumber and the wavenumber back from that x; values
+    // that have no number (a wavenumber of 0 on the wavelength scale) are null.
+    void WriteProbes(JsonWriter& json, const std::vector<double>& probes) const;
+
+  private:
+    DisplaySettings settings_;
+    GraphState state_;
+    Graph graph_;
+    GraphOutcome outcome_;
+    bool searched_ = false;
+    bool laidOut_ = false;
+};
+
+}  // namespace halvorn
