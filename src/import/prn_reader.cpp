@@ -43,8 +43,7 @@ std::string WithDecimalPoints(std::string_view line) {
 
 // The step shown in the interval line: three decimals, ties to even.
 double IntervalOf(const Spectrum& s) {
-    const double step = static_cast<double>(s.WaveX[2] - s.WaveX[1]);
-    return std::nearbyint(step * 1000.0) / 1000.0;
+    return std::nearbyint(s.DeltaX * 1000.0) / 1000.0;
 }
 
 void SetRangeLabels(Spectrum& s, char separator) {

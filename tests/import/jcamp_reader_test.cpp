@@ -1,0 +1,523 @@
+#include "import/jcamp_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/numbers.h"
+
+namespace halvorn {
+namespace {
+
+const std::string kSuffix = "\r\nTry to look in 'File Details'";
+const std::string kNoXyData =
+    "Cannot open!\r\nThis file is corrupted,\r\nor has unsupported format." + kSuffix;
+
+// A JCAMP-DX file of header lines and data lines; labels left empty are not
+// written.
+struct JcampFile {
+    std::vector<std::string> before;  // lines before the unit labels
+    std::string xUnits = "1/CM";
+    std::string yUnits = "TRANSMITTANCE";
+    std::string yFactor = "1";
+    std::string deltaX = "-1";
+    std::string firstX = "4000";
+    std::string lastX = "3995";
+    std::string minY = "0.9";
+    std::string maxY = "0.95";
+    std::string nPoints = "6";
+    std::vector<std::string> data = {"4000 0.95 0.94 0.93", "3997 0.92 0.91 0.9"};
+    std::string lineEnd = "\n";
+
+    std::string Bytes() const {
+        std::vector<std::string> lines = {"##TITLE=Test"};
+        lines.insert(lines.end(), before.begin(), before.end());
+        auto put = [&](const std::string& label, const std::string& value) {
+            if (!value.empty()) {
+                lines.push_back(label + value);
+            }
+        };
+        put("##XUNITS=", xUnits);
+        put("##YUNITS=", yUnits);
+        put("##YFACTOR=", yFactor);
+        put("##DELTAX=", deltaX);
+        put("##FIRSTX=", firstX);
+        put("##LASTX=", lastX);
+        put("##MINY=", minY);
+        put("##MAXY=", maxY);
+        put("##NPOINTS=", nPoints);
+        lines.push_back("##XYDATA=(X++(Y..Y))");
+        lines.insert(lines.end(), data.begin(), data.end());
+        lines.push_back("##END=");
+        std::string bytes;
+        for (const std::string& line : lines) {
+            bytes += line + lineEnd;
+        }
+        return bytes;
+    }
+};
+
+ReadOutcome Read(const std::string& bytes, Spectrum& s, char separator = '.') {
+    ReadRequest request;
+    request.fileTitle = "t.jdx";
+    request.decimalSeparator = separator;
+    return ReadJcampBytes(bytes, request, s);
+}
+
+ReadOutcome Read(const JcampFile& file, Spectrum& s) {
+    return Read(file.Bytes(), s);
+}
+
+float Single(double value) {
+    return static_cast<float>(value);
+}
+
+std::vector<float> Wave(const Spectrum& s) {
+    return {s.WaveX.begin() + 1, s.WaveX.end()};
+}
+
+// %T of every point, to 4 decimals.
+std::vector<double> Percent(const Spectrum& s) {
+    std::vector<double> result;
+    for (std::size_t i = 1; i < s.RawY.size(); ++i) {
+        result.push_back(std::round(s.RawY[i] / s.YFactor * 1e4) / 1e4);
+    }
+    return result;
+}
+
+void ExpectFailure(const ReadOutcome& outcome, const Spectrum& s, const std::string& part) {
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(s.OpenFailed);
+    EXPECT_NE(outcome.message.find(part), std::string::npos) << outcome.message;
+    EXPECT_TRUE(outcome.message.ends_with(kSuffix));
+    EXPECT_EQ(s.PointCount, 0);
+    EXPECT_EQ(s.WaveX.size(), 1u);
+    EXPECT_EQ(s.RawY.size(), 1u);
+    EXPECT_TRUE(s.ZZX.empty());
+}
+
+TEST(JcampReader, ThreeOrdinatesPerLineWithTheirDiagnostics) {
+    Spectrum s;
+    ASSERT_TRUE(Read(JcampFile{}, s).ok);
+    EXPECT_EQ(s.PointCount, 6);
+    EXPECT_EQ(s.StepCount, 5);
+    EXPECT_EQ(Wave(s), (std::vector<float>{4000, 3999, 3998, 3997, 3996, 3995}));
+    EXPECT_EQ(Percent(s), (std::vector<double>{95, 94, 93, 92, 91, 90}));
+    EXPECT_EQ(s.YFactor, 41943.04);
+    EXPECT_EQ(s.DeltaX, -1.0);
+    EXPECT_EQ(s.FirstX, 4000.0);
+    EXPECT_EQ(s.LastX, 3995.0);
+    EXPECT_EQ(s.FullFirstX, 4000.0);
+    EXPECT_EQ(s.FullLastWL, 10000.0 / 3995.0);
+    EXPECT_EQ(s.ViewFirstPoint, 1);
+    EXPECT_EQ(s.ViewLastPoint, 6);
+    EXPECT_EQ(s.RawYMin, ToLong(0.9 * 100 * 41943.04));
+    EXPECT_EQ(s.RawYMax, ToLong(0.95 * 100 * 41943.04));
+    EXPECT_EQ(s.YAxisTop, 95.0f);  // a maximum of 95 % is the top itself
+    EXPECT_TRUE(s.YAxisTopHalf);
+    EXPECT_EQ(s.YAxisBottom, 90.0f);
+    EXPECT_FALSE(s.YAxisBottomHalf);
+    EXPECT_EQ(s.PointCountLabel, "Number of points: 6");
+    EXPECT_EQ(s.FirstPointLabel, "First point: 4000 cm^(-1)");
+    EXPECT_EQ(s.IntervalLabel, "points: -1 cm^(-1)");
+    EXPECT_EQ(s.Caption, "Infrared Spectrum: File - (t.jdx)");
+    // A descending file is reversed twice: by the file orientation, then back
+    // to the largest wavenumber first; InicHcm shows the first abscissa in
+    // between.
+    EXPECT_EQ(s.DiagnosticList,
+              (std::vector<std::string>{"Yfactor = 1", "6", "YirminL = 0.9", "YirmaxL = 0.95",
+                                        "XP(1)=4000", "XP(2)=3997", "MaxG=3", "NoInvert=False",
+                                        "InicHcm=3995", "YirminL = 0.9", "YirmaxL = 0.95",
+                                        "Yirmin = 90.0000095367432", "Yirmax = 95.0000047683716"}));
+    EXPECT_EQ(s.HeaderList.size(), 11u);
+    EXPECT_EQ(s.HeaderList.back(), "##XYDATA=(X++(Y..Y))");
+    EXPECT_EQ(s.Label14[0], "Test");
+    EXPECT_EQ(s.Label14[5], "XUNITS=1/CM");
+    EXPECT_EQ(s.Label14[6], "YUNITS=TRANSMITTANCE");
+}
+
+TEST(JcampReader, LfAndCrLfLineEndsReadAlike) {
+    JcampFile lf;
+    JcampFile crlf;
+    crlf.lineEnd = "\r\n";
+    Spectrum a;
+    Spectrum b;
+    ASSERT_TRUE(Read(lf, a).ok);
+    ASSERT_TRUE(Read(crlf, b).ok);
+    EXPECT_EQ(a.WaveX, b.WaveX);
+    EXPECT_EQ(a.RawY, b.RawY);
+    EXPECT_EQ(a.HeaderList, b.HeaderList);
+    EXPECT_EQ(a.DiagnosticList, b.DiagnosticList);
+}
+
+TEST(JcampReader, EveryOrderEndsWithTheLargestWavenumberFirst) {
+    struct Case {
+        const char* name;
+        std::string deltaX, firstX, lastX;
+        std::vector<std::string> data;
+        const char* noInvert;
+        const char* inicHcm;
+    };
+    const std::vector<Case> cases = {
+        {"ascending",
+         "1",
+         "3995",
+         "4000",
+         {"3995 0.9 0.91 0.92", "3998 0.93 0.94 0.95"},
+         "False",
+         "4000"},
+        {"descending",
+         "-1",
+         "4000",
+         "3995",
+         {"4000 0.95 0.94 0.93", "3997 0.92 0.91 0.9"},
+         "False",
+         "3995"},
+        {"ascending, DELTAX of the wrong sign",
+         "-1",
+         "3995",
+         "4000",
+         {"3995 0.9 0.91 0.92", "3998 0.93 0.94 0.95"},
+         "True",
+         "3995"},
+        {"descending, DELTAX of the wrong sign",
+         "1",
+         "4000",
+         "3995",
+         {"4000 0.95 0.94 0.93", "3997 0.92 0.91 0.9"},
+         "True",
+         "4000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        JcampFile file;
+        file.deltaX = c.deltaX;
+        file.firstX = c.firstX;
+        file.lastX = c.lastX;
+        file.data = c.data;
+        Spectrum s;
+        ASSERT_TRUE(Read(file, s).ok);
+        EXPECT_EQ(Wave(s), (std::vector<float>{4000, 3999, 3998, 3997, 3996, 3995}));
+        EXPECT_EQ(Percent(s), (std::vector<double>{95, 94, 93, 92, 91, 90}));
+        EXPECT_EQ(s.DeltaX, -1.0);
+        EXPECT_EQ(s.FirstX, 4000.0);
+        EXPECT_EQ(s.LastX, 3995.0);
+        EXPECT_EQ(s.FullFirstWL, 2.5);
+        EXPECT_EQ(s.FullLastX, 3995.0);
+        EXPECT_EQ(s.FirstPointLabel, "First point: 4000 cm^(-1)");
+        EXPECT_EQ(s.IntervalLabel, "points: -1 cm^(-1)");
+        EXPECT_EQ(s.DiagnosticList[7], std::string("NoInvert=") + c.noInvert);
+        EXPECT_EQ(s.DiagnosticList[8], std::string("InicHcm=") + c.inicHcm);
+    }
+}
+
+TEST(JcampReader, AbsorbanceOrdinatesBecomeTransmittance) {
+    JcampFile file;
+    file.yUnits = "ABSORBANCE";
+    file.minY = "0.1";
+    file.maxY = "1.5";
+    file.data = {"4000 1 0 2", "3997 0.1 1.5 0.5"};
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(Percent(s), (std::vector<double>{10, 100, 1, 79.4328, 3.1623, 31.6228}));
+    // MINY and MAXY change places: the largest absorbance is the smallest %T.
+    EXPECT_EQ(s.RawYMax, ToLong(1 / std::pow(10.0, 0.1) * 100 * 41943.04));
+    EXPECT_EQ(s.RawYMin, ToLong(1 / std::pow(10.0, 1.5) * 100 * 41943.04));
+    EXPECT_EQ(s.YAxisTop, 80.0f);
+    EXPECT_EQ(s.YAxisBottom, 0.0f);
+    EXPECT_EQ(s.DiagnosticList[9], "YirminL = " + DoubleText(1 / std::pow(10.0, 1.5)));
+}
+
+TEST(JcampReader, MultGlobalScalesOrdinatesAndMayComeFromTheFile) {
+    JcampFile file;
+    file.data = {"4000 95 94 93", "3997 92 91 90"};
+    file.minY = "90";
+    file.maxY = "95";
+    Spectrum percent;
+    percent.MultGlobal = 0.01;
+    ASSERT_TRUE(Read(file, percent).ok);
+    EXPECT_EQ(Percent(percent), (std::vector<double>{95, 94, 93, 92, 91, 90}));
+    EXPECT_EQ(percent.YAxisTop, 95.0f);
+
+    file.before = {"##MultGlobal=0.01"};
+    Spectrum fromFile;
+    ASSERT_TRUE(Read(file, fromFile).ok);
+    EXPECT_EQ(fromFile.MultGlobal, 0.01);
+    EXPECT_EQ(Percent(fromFile), Percent(percent));
+    EXPECT_EQ(fromFile.DiagnosticList[0], "Yfactor = 1");
+}
+
+TEST(JcampReader, UnitValuesAreTrimmedAndCaseFree) {
+    for (const char* unit : {" 1/CM", "1/CM ", "1/cm", " CM-1", "cm-1"}) {
+        SCOPED_TRACE(unit);
+        JcampFile file;
+        file.xUnits = unit;
+        file.yUnits = " absorbance ";
+        file.data = {"4000 1 1 1", "3997 1 1 1"};
+        Spectrum s;
+        ASSERT_TRUE(Read(file, s).ok);
+        EXPECT_EQ(Wave(s), (std::vector<float>{4000, 3999, 3998, 3997, 3996, 3995}));
+        EXPECT_EQ(Percent(s), std::vector<double>(6, 10.0));
+        EXPECT_EQ(s.Label14[5], std::string("XUNITS=") + unit);
+    }
+}
+
+TEST(JcampReader, WithoutYFactorEveryOrdinateIsZero) {
+    JcampFile file;
+    file.yFactor.clear();
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(Percent(s), std::vector<double>(6, 0.0));
+    EXPECT_EQ(s.DiagnosticList[0], "6");
+}
+
+TEST(JcampReader, SampleLabelsAndTheirShortening) {
+    const std::string system58 = "##SPECTROMETER/DATA SYSTEM=" + std::string(33, 'S');
+    const std::string system61 = "##SPECTROMETER/DATA SYSTEM=" + std::string(34, 'S');
+    JcampFile file;
+    file.before = {"##DATE=1964", "##STATE=GAS", system58};
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.Label14[1], "1964");
+    EXPECT_EQ(s.Label14[2], "GAS");
+    EXPECT_EQ(s.Label14[3], "");
+    EXPECT_EQ(s.Label14[4], std::string(33, 'S'));
+
+    file.before = {"##STATE=" + std::string(21, 'g'), system61, "##DATE=x"};
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.Label14[2], std::string(20, 'g') + "...");
+    EXPECT_EQ(s.Label14[4], std::string(32, 'S') + "...");
+
+    file.before = {"##STATE=" + std::string(20, 'g')};  // 28 characters: kept whole
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.Label14[2], std::string(20, 'g'));
+    EXPECT_EQ(s.Label14[1], "");  // every read starts with empty labels
+}
+
+TEST(JcampReader, LabelsUseTheRequestedDecimalSeparator) {
+    JcampFile file;
+    file.deltaX = "-0.5";
+    file.firstX = "4000.5";
+    file.lastX = "3998";
+    file.data = {"4000.5 0.95 0.94 0.93", "3999 0.92 0.91 0.9"};
+    Spectrum s;
+    ASSERT_TRUE(Read(file.Bytes(), s, ',').ok);
+    EXPECT_EQ(s.FirstPointLabel, "First point: 4000,5 cm^(-1)");
+    EXPECT_EQ(s.IntervalLabel, "points: -0,5 cm^(-1)");
+    EXPECT_EQ(s.ZZX.substr(0, 8), "4000,5\r\n");
+}
+
+TEST(JcampReader, TheDataLineMustBeAmongTheFirst80Lines) {
+    JcampFile file;
+    file.before = std::vector<std::string>(68, "$$ comment");  // ##XYDATA on line 79
+    Spectrum s;
+    EXPECT_TRUE(Read(file, s).ok);
+    file.before.push_back("$$");  // line 80
+    EXPECT_TRUE(Read(file, s).ok);
+    file.before.push_back("$$");  // line 81
+    ReadOutcome outcome = Read(file, s);
+    ExpectFailure(outcome, s, "Cannot open!");
+    EXPECT_EQ(outcome.message, kNoXyData);
+    EXPECT_EQ(s.HeaderList.size(), 80u);
+    EXPECT_EQ(s.DiagnosticList,
+              (std::vector<std::string>{"Yfactor = 1", "6", "YirminL = 0.9", "YirmaxL = 0.95"}));
+
+    // A short file without ##XYDATA ends with the same message.
+    outcome = Read("##TITLE=x\n##XUNITS=1/CM\n", s);
+    EXPECT_EQ(outcome.message, kNoXyData);
+    EXPECT_EQ(Read("", s).message, kNoXyData);
+}
+
+TEST(JcampReader, CrOnlyLinesAndTextAfterTheLastLfAreNotRead) {
+    JcampFile file;
+    file.lineEnd = "\r";
+    Spectrum s;
+    ExpectFailure(Read(file, s), s, "CR alone");
+
+    // Without a final LF the last line is dropped: here the ##END= line.
+    std::string bytes = JcampFile{}.Bytes();
+    bytes.pop_back();
+    EXPECT_TRUE(Read(bytes, s).ok);
+    // ... and here the last data line.
+    bytes = JcampFile{}.Bytes();
+    bytes.resize(bytes.size() - std::string("\n##END=\n").size());
+    ExpectFailure(Read(bytes, s), s, "holds 3 of the 6 points");
+}
+
+TEST(JcampReader, HeaderValuesThatCannotPlaceThePointsAreRefused) {
+    struct Case {
+        const char* name;
+        void (*change)(JcampFile&);
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"zero DELTAX", [](JcampFile& f) { f.deltaX = "0"; }, "##DELTAX=) is 0"},
+        {"unknown abscissa unit", [](JcampFile& f) { f.xUnits = "HZ"; }, "\"HZ\" is not supported"},
+        {"no abscissa unit", [](JcampFile& f) { f.xUnits.clear(); }, "no abscissa unit"},
+        {"no point count", [](JcampFile& f) { f.nPoints.clear(); }, "no number of points"},
+        {"too many points", [](JcampFile& f) { f.nPoints = "32768"; }, "holds 1 to 32767"},
+        {"no points", [](JcampFile& f) { f.nPoints = "0"; }, "holds 1 to 32767"},
+        {"point count beyond a Long", [](JcampFile& f) { f.nPoints = "1E12"; }, "out of range"},
+        {"first abscissa that is not the data's", [](JcampFile& f) { f.firstX = "4100"; },
+         "##FIRSTX=4100 does not agree"},
+        {"no last abscissa for an ascending file",
+         [](JcampFile& f) {
+             f.deltaX = "1";
+             f.lastX.clear();
+             f.data = {"3995 0.9 0.91 0.92", "3998 0.93 0.94 0.95"};
+             f.firstX = "3995";
+         },
+         "no last abscissa (##LASTX=)"},
+        {"lines that do not follow DELTAX",
+         [](JcampFile& f) {
+             f.data = {"4000 0.95 0.94 0.93", "3990 0.92 0.91 0.9"};
+         },
+         "Data line 13 starts at 3990"},
+        {"ordinate too large", [](JcampFile& f) { f.data[1] = "3997 0.92 0.91 1E6"; }, "too large"},
+        {"MAXY too large", [](JcampFile& f) { f.maxY = "1E7"; }, "##MAXY="},
+        {"number beyond a Double", [](JcampFile& f) { f.data[1] = "3997 0.92 0.91 1E999"; },
+         "out of the range"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        JcampFile file;
+        c.change(file);
+        Spectrum s;
+        ExpectFailure(Read(file, s), s, c.message);
+    }
+}
+
+TEST(JcampReader, LinesOfVaryingLengthPlaceEveryOrdinate) {
+    JcampFile file;
+    file.nPoints = "7";
+    file.lastX = "3994";
+    file.data = {"4000 0.95 0.94 0.93", "3997 0.92 0.91", "3995 0.9", "3994 0.89 0.88"};
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(Wave(s), (std::vector<float>{4000, 3999, 3998, 3997, 3996, 3995, 3994}));
+    EXPECT_EQ(Percent(s), (std::vector<double>{95, 94, 93, 92, 91, 90, 89}));
+}
+
+TEST(JcampReader, BlankRunsTabsAndLeadingBlanksSeparateValues) {
+    JcampFile file;
+    file.data = {"  4000   0.95\t0.94 \t 0.93  ", "\t3997 0.92  0.91   0.9 $$ checksum 12"};
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(Wave(s), (std::vector<float>{4000, 3999, 3998, 3997, 3996, 3995}));
+    EXPECT_EQ(Percent(s), (std::vector<double>{95, 94, 93, 92, 91, 90}));
+}
+
+TEST(JcampReader, CompressedDataAndOtherTextAreRefused) {
+    for (const char* line : {"4000 A5B4C3", "4000 95+94+93", "4000 95-94-93", "4000 95J1j1",
+                             "4000 95S2", "4000 95 94 93 @", "4000D95"}) {
+        SCOPED_TRACE(line);
+        JcampFile file;
+        file.data[0] = line;
+        Spectrum s;
+        ExpectFailure(Read(file, s), s, "compressed");
+    }
+    JcampFile file;
+    file.data[0] = "4000 0,95 0,94 0,93";
+    Spectrum s;
+    ExpectFailure(Read(file, s), s, "not\r\na number (line 12: \"0,95\")");
+}
+
+TEST(JcampReader, ExponentsAreNumbersNotCompression) {
+    JcampFile file;
+    file.yFactor = "1e-2";
+    file.data = {"4.000E3 95 9.4e1 9.3E+01", "3997 92 9.1e+1 900e-1"};
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(Percent(s), (std::vector<double>{95, 94, 93, 92, 91, 90}));
+}
+
+TEST(JcampReader, DataBeyondThePointCountAreIgnored) {
+    JcampFile file;
+    file.nPoints = "4";
+    file.lastX = "3997";
+    file.data = {"4000 0.95 0.94 0.93", "3997 0.92 0.91 0.9", "3994 junk"};
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(Wave(s), (std::vector<float>{4000, 3999, 3998, 3997}));
+}
+
+TEST(JcampReader, FactorsAndAMissingStep) {
+    // The abscissa tokens are multiplied by XFACTOR; without ##DELTAX= the
+    // step follows from FIRSTX, LASTX and NPOINTS.
+    JcampFile file;
+    file.before = {"##XFACTOR=0.5"};
+    file.deltaX.clear();
+    file.firstX = "400";
+    file.lastX = "405";
+    file.data = {"800 0.9 0.91 0.92", "806 0.93 0.94 0.95"};
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(Wave(s), (std::vector<float>{405, 404, 403, 402, 401, 400}));
+    EXPECT_EQ(s.DiagnosticList[4], "XP(1)=400");
+    EXPECT_EQ(s.DiagnosticList[6], "MaxG=3");
+}
+
+TEST(JcampReader, MicrometreAbscissaeBecomeWavenumbers) {
+    JcampFile file;
+    file.xUnits = "MICROMETERS";
+    file.deltaX = "0.5";
+    file.firstX = "2.5";
+    file.lastX = "5";
+    file.data = {"2.5 0.9 0.91 0.92", "4 0.93 0.94 0.95"};
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(Wave(s), (std::vector<float>{4000, Single(10000 / 3.0), Single(10000 / 3.5), 2500,
+                                           Single(10000 / 4.5), 2000}));
+    EXPECT_EQ(Percent(s), (std::vector<double>{90, 91, 92, 93, 94, 95}));
+    EXPECT_EQ(s.FirstX, 4000.0);
+    EXPECT_EQ(s.LastX, 2000.0);
+    EXPECT_EQ(s.FirstWL, 2.5);
+    EXPECT_EQ(s.DeltaX, static_cast<double>(s.WaveX[2] - s.WaveX[1]));
+    EXPECT_EQ(s.DiagnosticList[7], "NoInvert=True");
+
+    // Descending micrometres keep their wavenumbers falling after the
+    // reversal.
+    file.deltaX = "-0.5";
+    file.firstX = "5";
+    file.lastX = "2.5";
+    file.data = {"5 0.95 0.94 0.93", "3.5 0.92 0.91 0.9"};
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(Wave(s), (std::vector<float>{4000, Single(10000 / 3.0), Single(10000 / 3.5), 2500,
+                                           Single(10000 / 4.5), 2000}));
+    EXPECT_EQ(Percent(s), (std::vector<double>{90, 91, 92, 93, 94, 95}));
+    EXPECT_LT(s.DeltaX, 0.0);
+    EXPECT_EQ(s.LastX, 2000.0);
+}
+
+TEST(JcampReader, ExportTextsDescribeTheLoadedSpectrum) {
+    Spectrum s;
+    ASSERT_TRUE(Read(JcampFile{}, s).ok);
+    EXPECT_EQ(s.ZZX, "4000\r\n3999\r\n3998\r\n3997\r\n3996\r\n3995\r\n");
+    EXPECT_EQ(s.ZZ.substr(0, s.ZZ.find('\r')), IntegerText(s.RawY[1]));
+    EXPECT_EQ(s.ZZYE.substr(0, s.ZZYE.find('\r')), DoubleText(s.RawY[1] / 41943.04));
+    EXPECT_EQ(s.DataTextBox, s.ZZ);
+
+    JcampFile broken;
+    broken.deltaX = "0";
+    EXPECT_FALSE(Read(broken, s).ok);
+    EXPECT_TRUE(s.ZZ.empty());
+    EXPECT_TRUE(s.ZZYE.empty());
+}
+
+TEST(JcampReader, TextLinesEndAtLf) {
+    EXPECT_EQ(JcampTextLines("a\r\nb\n\r\nc\rd\ne"),
+              (std::vector<std::string_view>{"a", "b", "", "c\rd"}));
+    EXPECT_TRUE(JcampTextLines("no line end").empty());
+}
+
+TEST(JcampReader, MissingFileFails) {
+    Spectrum s;
+    ReadRequest request;
+    request.fileTitle = "none.jdx";
+    ExpectFailure(ReadJcampFile("/nonexistent/none.jdx", request, s), s, "cannot be opened");
+}
+
+}  // namespace
+}  // namespace halvorn
