@@ -1,71 +1,22 @@
-// The viewer. For now the spectrum window shows the loaded spectrum's caption,
-// information labels, sample labels and header lines; the graph comes with the
-// drawing engine.
+// The viewer: the main window with the spectrum window, started on the
+// demonstration spectrum beside the program.
 #include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QListWidget>
-#include <QLocale>
-#include <QMainWindow>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMessageBox>
-#include <QVBoxLayout>
+#include <QStyleFactory>
 
-#include "core/spectrum.h"
-#include "import/sp_reader.h"
-
-namespace {
-
-QString FromLocal(const std::string& text) {
-    return QString::fromLatin1(text.c_str());
-}
-
-QWidget* MakeSpectrumView(const halvorn::Spectrum& s) {
-    auto* view = new QWidget;
-    view->setObjectName("Form5");
-    auto* layout = new QVBoxLayout(view);
-    for (const std::string* text : {&s.PointCountLabel, &s.FirstPointLabel}) {
-        layout->addWidget(new QLabel(FromLocal(*text)));
-    }
-    layout->addWidget(new QLabel("Interval between consecutive"));
-    layout->addWidget(new QLabel(FromLocal(s.IntervalLabel)));
-    for (const std::string& label : s.Label14) {
-        layout->addWidget(new QLabel(FromLocal(label)));
-    }
-    auto* header = new QListWidget;
-    header->setObjectName("HeaderList");
-    for (const std::string& line : s.HeaderList) {
-        header->addItem(FromLocal(line));
-    }
-    layout->addWidget(header);
-    view->setWindowTitle(FromLocal(s.Caption));
-    return view;
-}
-
-}  // namespace
+#include "app/main_window.h"
+#include "window/prompts.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow main;
-    main.setWindowTitle("Halvorn_Mod");
-    auto* area = new QMdiArea;
-    main.setCentralWidget(area);
-    main.resize(900, 700);
+    QApplication::setApplicationName("Halvorn");
+    QApplication::setOrganizationName("Halvorn");
+    // The graph-setting buttons show their state by colour, which every
+    // platform style draws only with the Fusion style.
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
 
-    halvorn::Spectrum spectrum;
-    spectrum.ProgramFolder = QCoreApplication::applicationDirPath().toStdString();
-    const std::string demo =
-        QDir(QCoreApplication::applicationDirPath()).filePath("Demo.sp").toStdString();
-    halvorn::ReadRequest request;
-    request.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
-    const halvorn::ReadOutcome outcome = halvorn::ReadSpFile(demo, request, spectrum);
-    if (!outcome.ok) {
-        QMessageBox::critical(&main, halvorn::kReadFailureTitle, FromLocal(outcome.message));
-    }
-    QMdiSubWindow* child = area->addSubWindow(MakeSpectrumView(spectrum));
-    child->resize(600, 600);
-    main.show();
-    child->show();
+    halvorn::QtPrompts prompts;
+    halvorn::MainWindow window(QCoreApplication::applicationDirPath(), prompts);
+    window.show();
+    window.Start();
     return app.exec();
 }

@@ -9,6 +9,7 @@
 #include "core/spectrum.h"
 #include "import/file_bytes.h"
 #include "import/readers.h"
+#include "render/render.h"
 
 namespace halvorn {
 
@@ -129,6 +130,32 @@ int Export(const CliOptions& o, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+int Render(const CliOptions& o, std::ostream& err) {
+    if (!FigureFormatOfPath(o.outFile)) {
+        err << "halvorn-cli: cannot tell the form of " << o.outFile
+            << " from its extension; use .png, .svg, .pdf or .emf\n";
+        return kExitUsage;
+    }
+    LoadedSpectrum loaded = Load(o);
+    if (!loaded.outcome.ok) {
+        err << loaded.outcome.message << '\n';
+        return kExitReadFailed;
+    }
+    FigureRequest request;
+    request.settings = SettingsOf(o);
+    request.blackAndWhite = o.blackWhite;
+    request.points = o.points;
+    request.step = o.step;
+    request.heightPercent = o.heightPercent;
+    const GuiApplicationScope application;
+    const GraphOutcome outcome = RenderFigureFile(loaded.spectrum, request, o.outFile);
+    if (!outcome.ok) {
+        err << "halvorn-cli: cannot render " << o.file << ": " << outcome.message << '\n';
+        return kExitReadFailed;
+    }
+    return kExitOk;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -144,8 +171,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (options->command == "export") {
         return Export(*options, out, err);
     }
-    err << "halvorn-cli: render is not available in this build\n";
-    return kExitUsage;
+    return Render(*options, err);
 }
 
 }  // namespace halvorn

@@ -1,0 +1,314 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <exception>
+
+#include "options/options_dialog.h"
+#include "window/prompts.h"
+#include "window/spectrum_window.h"
+
+namespace halvorn {
+
+namespace {
+
+const char* const kSpFilter = "Infrared Spectra (*.sp)|*.sp|All Files(*.*)|*.*";
+const char* const kJcampFilter =
+    "Infrared Spectra (*.txt;*.dx;*.jdx)|*.txt;*.dx;*.jdx|All Files(*.*)|*.*";
+const char* const kPrnFilter = "Infrared Spectra (*.prn)|*.prn|All Files(*.*)|*.*";
+
+// One entry of the menu tree: control name and caption; an empty caption is a
+// separator.
+struct MenuEntry {
+    const char* name;
+    const char* caption;
+    bool hidden = false;
+};
+
+struct MenuTitle {
+    const char* name;
+    const char* caption;
+    std::vector<MenuEntry> entries;
+};
+
+const std::vector<MenuTitle>& MenuTree() {
+    static const std::vector<MenuTitle> tree = {
+        {"mnuFile",
+         "File",
+         {{"mnuOpenIRfile", "Open IR file (*.sp files only)"},
+          {"mnuOpenJCamp", "Open JCampDX"},
+          {"mnuOpenPRN", "Open *.prn file"},
+          {"mnuSepr", ""},
+          {"mnuSaveDataX", "Save Data (Calculated X values only) As..."},
+          {"mnuSaveDataYPercent", "Save Data (Calculated Y % values only) As..."},
+          {"mnuSep1", ""},
+          {"mnuSaveDataAs", "Save Data (Original Y values only) As..."},
+          {"mnuSP", ""},
+          {"mnuSairItem", "Exit"}}},
+        {"mnuEdit",
+         "Edit",
+         {{"mnuCopyX", "Copy X Data (calculated X values)"},
+          {"mnuCopyYPercent", "Copy Y % values (calculated from file values)"},
+          {"mnuSep", ""},
+          {"mnuCopyData", "Copy Y Data (original Y values from file)"},
+          {"mnuSep3", ""},
+          {"mnuSpecCopyPrvw", "Spectrum Copy Preview"},
+          {"mnuCopySpectrum", "Copy Spectrum (as bitmap)", true}}},
+        {"mnuView",
+         "View",
+         {{"mnuSPCP", "Spectrum Copy Preview"}, {"mnuFileHeaderDetais", "File Header Details"}}},
+        {"mnuIRGraph",
+         "IR Graph",
+         {{"mnuLine", "Line"},
+          {"mnuPoints", "Points"},
+          {"sep1", ""},
+          {"mnuAddSpName", "Add Spectrum Name", true},
+          {"mnuRemoveSpName", "Remove Spectrum Name", true},
+          {"mnuEditHeader", "Spectrum Header Editor"},
+          {"sep", ""},
+          {"mnuOptions", "Options"}}},
+        {"mnuHelp",
+         "Help",
+         {{"mnuWhatisitfor", "What is it for?", true},
+          {"mnuHowdoI", "How do I?", true},
+          {"mnuSep5", "", true},
+          {"mnuAbout", "About..."}}},
+    };
+    return tree;
+}
+
+// Restores the pointer and input however the command ends.
+class BusyScope {
+  public:
+    explicit BusyScope(std::function<void(bool)> setInput) : setInput_(std::move(setInput)) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        setInput_(false);
+    }
+    ~BusyScope() {
+        while (QApplication::overrideCursor() != nullptr) {
+            QApplication::restoreOverrideCursor();
+        }
+        setInput_(true);
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    std::function<void(bool)> setInput_;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(const QString& programFolder, Prompts& prompts, const QString& configFolder,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      prompts_(prompts),
+      store_(QDir::cleanPath(programFolder), configFolder),
+      systemInfo_(DefaultSystemInfoTool()) {
+    setObjectName("HalvornMain");
+    setWindowTitle("Halvorn_Mod");
+    state_.spectrum.ProgramFolder =
+        QDir::toNativeSeparators(QDir::cleanPath(programFolder)).toLocal8Bit().toStdString();
+    area_ = new QMdiArea(this);
+    area_->setObjectName("MdiArea");
+    setCentralWidget(area_);
+    BuildMenus();
+
+    form5_ = new SpectrumWindow(state_, prompts_, [this] { LoadSettings(); });
+    form5Frame_ =
+        area_->addSubWindow(form5_, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                        Qt::WindowMinimizeButtonHint);
+    form5Frame_->setObjectName("Form5Frame");
+    form5Frame_->hide();
+    connect(form5_, &SpectrumWindow::spectrumReplaced, this, &MainWindow::ShowExportCaptions);
+    resize(form5Frame_->sizeHint().width() + 24, form5Frame_->sizeHint().height() + 48);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildMenus() {
+    for (const MenuTitle& title : MenuTree()) {
+        QMenu* menu = menuBar()->addMenu(title.caption);
+        menu->setObjectName(title.name);
+        for (const MenuEntry& entry : title.entries) {
+            QAction* action =
+                entry.caption[0] == '\0' ? menu->addSeparator() : menu->addAction(entry.caption);
+            action->setObjectName(entry.name);
+            action->setVisible(!entry.hidden);
+        }
+    }
+    MenuAction("mnuLine")->setCheckable(true);
+    MenuAction("mnuLine")->setChecked(true);
+    MenuAction("mnuPoints")->setCheckable(true);
+
+    const auto on = [this](const char* name, auto handler) {
+        connect(MenuAction(name), &QAction::triggered, this, handler);
+    };
+    on("mnuOpenIRfile", [this] { OpenCommand(FileFormat::Sp); });
+    on("mnuOpenJCamp", [this] { OpenCommand(FileFormat::Jcamp); });
+    on("mnuOpenPRN", [this] { OpenCommand(FileFormat::Prn); });
+    on("mnuSairItem", [this] { ExitClick(); });
+    on("mnuLine", [this] { LineClick(); });
+    on("mnuPoints", [this] { PointsClick(); });
+    on("mnuOptions", [this] { OptionsClick(); });
+    on("mnuAbout", [this] { AboutClick(); });
+    // Export, copy preview and header commands: the gating step for now.
+    for (const char* name :
+         {"mnuSaveDataX", "mnuSaveDataYPercent", "mnuSaveDataAs", "mnuCopyX", "mnuCopyYPercent",
+          "mnuCopyData", "mnuSpecCopyPrvw", "mnuSPCP", "mnuFileHeaderDetais", "mnuEditHeader"}) {
+        on(name, [this] { GatedCommand(); });
+    }
+}
+
+QAction* MainWindow::MenuAction(const QString& name) const {
+    return menuBar()->findChild<QAction*>(name);
+}
+
+void MainWindow::LoadSettings() {
+    store_.Load(state_.settings);
+}
+
+void MainWindow::SaveSettings() {
+    const QString error = store_.Save(state_.settings);
+    if (!error.isEmpty()) {
+        prompts_.Message(this, QMessageBox::Warning, "Graph Options", error, QMessageBox::Ok);
+    }
+}
+
+void MainWindow::Start() {
+    // The spectrum window has loaded (settings, areas, buttons) when it was
+    // created; the multiplier controls only show for JCAMP-DX files.
+    form5_->Load();
+    form5_->SetMultGlobalControlsVisible(false);
+    state_.spectrum.MultGlobal = 1.0;
+    state_.GraphHeightReduced = false;
+    form5_->SetMultGlobalBoxText("1");
+    state_.graph.LabelBackgroundColour = kLabelBackgroundColour;
+    if (QWidget* label22 = form5_->findChild<QWidget*>("Label22")) {
+        state_.graph.LabelBackgroundColour = RgbOf(label22->palette().color(QPalette::Window));
+    }
+    state_.spectrum.RelayoutLabels = true;
+    const QDir folder(QString::fromLocal8Bit(state_.spectrum.ProgramFolder.c_str()));
+    state_.MetafilePath = QDir::toNativeSeparators(folder.filePath("CurPic.emf")).toStdString();
+    LoadSettings();
+
+    state_.DialogFileName = QDir::toNativeSeparators(folder.filePath("Demo.sp")).toStdString();
+    state_.DialogFileTitle.clear();
+    form5_->OpenFile(FileFormat::Sp, state_.DialogFileName, state_.DialogFileTitle);
+    form5Frame_->show();
+    form5Frame_->adjustSize();
+}
+
+bool MainWindow::InputEnabled() const {
+    return menuBar()->isEnabled() && centralWidget()->isEnabled();
+}
+
+void MainWindow::SetInputEnabled(bool enabled) {
+    menuBar()->setEnabled(enabled);
+    centralWidget()->setEnabled(enabled);
+}
+
+void MainWindow::CloseHeaderDetails() {
+    // The header details window closes here; it has not been opened yet in
+    // this version of the program, so there is nothing to close.
+}
+
+void MainWindow::ShowExportCaptions() {
+    MenuAction("mnuCopyYPercent")
+        ->setText(QString::fromLatin1(state_.spectrum.mnuCopyYPercentCaption.c_str()));
+    MenuAction("mnuSaveDataYPercent")
+        ->setText(QString::fromLatin1(state_.spectrum.mnuSaveDataYPercentCaption.c_str()));
+}
+
+void MainWindow::OpenCommand(FileFormat format) {
+    try {
+        form5_->EndPendingModes();
+        switch (format) {
+            case FileFormat::Sp:
+                CloseHeaderDetails();
+                form5_->SetMultGlobalControlsVisible(false);
+                state_.spectrum.MultGlobal = 1.0;
+                break;
+            case FileFormat::Jcamp:
+                form5_->SetMultGlobalControlsVisible(true);
+                state_.spectrum.MultGlobal = 1.0;
+                form5_->SetMultGlobalBoxText("1");
+                CloseHeaderDetails();
+                break;
+            case FileFormat::Prn:
+                state_.spectrum.MultGlobal = 1.0;
+                form5_->SetMultGlobalBoxText("1");
+                CloseHeaderDetails();
+                break;
+        }
+        form5_->EndPendingModes(true);
+        const char* filter = format == FileFormat::Sp      ? kSpFilter
+                             : format == FileFormat::Jcamp ? kJcampFilter
+                                                           : kPrnFilter;
+        const std::optional<QString> chosen = prompts_.OpenFileName(this, filter);
+        if (!chosen || chosen->isEmpty()) {
+            return;
+        }
+        BusyScope busy([this](bool enabled) { SetInputEnabled(enabled); });
+        const QString path = QDir::toNativeSeparators(*chosen);
+        state_.DialogFileName = QFile::encodeName(path).toStdString();
+        state_.DialogFileTitle = QFileInfo(path).fileName().toLocal8Bit().toStdString();
+        state_.spectrum.OpenedFilePath = state_.DialogFileName;
+        form5_->OpenFile(format, state_.DialogFileName, state_.DialogFileTitle);
+    } catch (const std::exception&) {
+        // The open commands end quietly on errors; the pointer and input are
+        // restored on the way out.
+    }
+}
+
+void MainWindow::LineClick() {
+    form5_->EndPendingModes();
+    MenuAction("mnuLine")->setChecked(true);
+    MenuAction("mnuPoints")->setChecked(false);
+    state_.graph.mnuLineChecked = true;
+    form5_->Redraw();
+}
+
+void MainWindow::PointsClick() {
+    form5_->EndPendingModes();
+    MenuAction("mnuPoints")->setChecked(true);
+    MenuAction("mnuLine")->setChecked(false);
+    state_.graph.mnuLineChecked = false;
+    form5_->Redraw();
+}
+
+void MainWindow::OptionsClick() {
+    form5_->EndPendingModes();
+    OptionsDialog dialog(
+        state_.settings, [this] { SaveSettings(); }, this);
+    prompts_.Exec(dialog);
+}
+
+void MainWindow::AboutClick() {
+    form5_->EndPendingModes();
+    AboutBox box(prompts_, systemInfo_, this);
+    prompts_.Exec(box);
+}
+
+void MainWindow::GatedCommand() {
+    form5_->EndPendingModes();
+}
+
+void MainWindow::ExitClick() {
+    QApplication::quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QApplication::quit();
+}
+
+}  // namespace halvorn

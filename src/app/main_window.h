@@ -1,0 +1,79 @@
+// The main window "Halvorn_Mod": a multiple-document frame holding the
+// spectrum window, the menu bar, start-up and the routing of every menu
+// command. Commands first end peak marking and label moving (the gating step)
+// so that no mode is left half-done.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+#include "app/about_box.h"
+#include "import/readers.h"
+#include "options/settings_store.h"
+#include "window/viewer_state.h"
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace halvorn {
+
+class Prompts;
+class SpectrumWindow;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    // programFolder is the executable's folder (Demo.sp, the settings file and
+    // the metafile are there); configFolder, when given, replaces the user's
+    // configuration folder for the settings file.
+    MainWindow(const QString& programFolder, Prompts& prompts,
+               const QString& configFolder = QString(), QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up: settings, the demonstration spectrum, the spectrum window.
+    void Start();
+
+    ViewerState& State() { return state_; }
+    SpectrumWindow* Form5() const { return form5_; }
+    QMdiSubWindow* Form5Frame() const { return form5Frame_; }
+    const SettingsStore& Settings() const { return store_; }
+    // A menu entry or separator by its control name ("mnuOpenIRfile").
+    QAction* MenuAction(const QString& name) const;
+    // Whether the window takes input (it does not while a file is read).
+    bool InputEnabled() const;
+
+    void SetSystemInfoTool(SystemInfoTool tool) { systemInfo_ = std::move(tool); }
+
+    // Commands, as the menu entries run them.
+    void OpenCommand(FileFormat format);
+    void LineClick();
+    void PointsClick();
+    void OptionsClick();
+    void AboutClick();
+    void ExitClick();
+    void GatedCommand();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildMenus();
+    void LoadSettings();
+    void SaveSettings();
+    void CloseHeaderDetails();
+    void SetInputEnabled(bool enabled);
+    void ShowExportCaptions();
+
+    Prompts& prompts_;
+    SettingsStore store_;
+    ViewerState state_;
+    QMdiArea* area_ = nullptr;
+    SpectrumWindow* form5_ = nullptr;
+    QMdiSubWindow* form5Frame_ = nullptr;
+    SystemInfoTool systemInfo_;
+};
+
+}  // namespace halvorn

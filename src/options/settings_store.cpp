@@ -1,0 +1,69 @@
+#include "options/settings_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "core/settings_file.h"
+
+namespace halvorn {
+
+SettingsStore::SettingsStore(QString programFolder, QString configFolder)
+    : programFolder_(std::move(programFolder)), configFolder_(std::move(configFolder)) {
+    if (configFolder_.isEmpty()) {
+        configFolder_ = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    }
+}
+
+QString SettingsStore::ProgramFile() const {
+    return QDir(programFolder_).filePath(kSettingsFileName);
+}
+
+QString SettingsStore::UserFile() const {
+    return QDir(configFolder_).filePath(kSettingsFileName);
+}
+
+bool SettingsStore::ProgramFileWritable() const {
+    // Asking the file system is the only reliable answer (permissions, read-only
+    // mounts, an administrator's rights): open the file for writing without
+    // changing it, and remove it again when it did not exist before.
+    QFile file(ProgramFile());
+    const bool existed = file.exists();
+    if (!file.open(QIODevice::ReadWrite)) {
+        return false;
+    }
+    file.close();
+    if (!existed) {
+        file.remove();
+    }
+    return true;
+}
+
+QString SettingsStore::ReadPath() const {
+    if (!ProgramFileWritable() && QFileInfo::exists(UserFile())) {
+        return UserFile();
+    }
+    return ProgramFile();
+}
+
+bool SettingsStore::Load(DisplaySettings& settings) const {
+    return LoadSettings(QFile::encodeName(ReadPath()).toStdString(), settings);
+}
+
+QString SettingsStore::Save(const DisplaySettings& settings) const {
+    const bool besideProgram = ProgramFileWritable();
+    const QString path = besideProgram ? ProgramFile() : UserFile();
+    if (!besideProgram && !QDir().mkpath(configFolder_)) {
+        return "The graph options could not be saved:\r\nthe folder " +
+               QDir::toNativeSeparators(configFolder_) + " cannot be created.";
+    }
+    const std::string error = SaveSettings(QFile::encodeName(path).toStdString(), settings);
+    if (!error.empty()) {
+        return "The graph options could not be saved to " + QDir::toNativeSeparators(path) +
+               ":\r\n" + QString::fromLocal8Bit(error.c_str());
+    }
+    return {};
+}
+
+}  // namespace halvorn

@@ -1,0 +1,32 @@
+// Everything the viewer's windows share: the loaded spectrum, the display
+// settings and the graph engine's state (mapping, peak list, colours, trace
+// style, expansion level). One object lives as long as the main window and is
+// handed to the windows by reference.
+#pragma once
+
+#include <string>
+
+#include "core/settings.h"
+#include "core/spectrum.h"
+#include "graph/graph.h"
+
+namespace halvorn {
+
+struct ViewerState {
+    Spectrum spectrum;
+    DisplaySettings settings;
+    GraphState graph;
+
+    // True while a height below 100 % is chosen.
+    bool GraphHeightReduced = false;
+
+    // The file the Open dialog holds: its full path and its name without the
+    // folder (empty for the demonstration spectrum read at start).
+    std::string DialogFileName;
+    std::string DialogFileTitle;
+
+    // Where the figure's metafile is written.
+    std::string MetafilePath;
+};
+
+}  // namespace halvorn
