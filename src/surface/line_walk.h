@@ -33,12 +33,74 @@ struct LineClip {
     std::int64_t bottom = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
 };
 
+namespace line_walk_detail {
+
+// k = floor((2 i m + bias) / twoN) and its remainder, for i, m < 2^32.
+inline void Offset(std::int64_t i, std::int64_t m, std::int64_t bias, std::int64_t twoN,
+                   std::int64_t& k, std::int64_t& rest) {
+    if (i < (std::int64_t{1} << 30) && m < (std::int64_t{1} << 31)) {
+        const std::int64_t numerator = 2 * i * m + bias;
+        k = numerator / twoN;
+        rest = numerator % twoN;
+    } else {
+        __extension__ typedef __int128 Wide;
+        const Wide numerator = Wide{2} * i * m + bias;
+        k = static_cast<std::int64_t>(numerator / twoN);
+        rest = static_cast<std::int64_t>(numerator % twoN);
+    }
+}
+
+template <bool XMajor, bool Checked, class Plot>
+void Loop(std::int64_t major, int majorStep, std::int64_t minor, int minorStep, std::int64_t count,
+          std::int64_t rest, std::int64_t twoN, std::int64_t twoM, std::int64_t minorLo,
+          std::int64_t minorHi, Plot& plot) {
+    for (; count > 0; --count) {
+        if (!Checked || (minor >= minorLo && minor < minorHi)) {
+            if constexpr (XMajor) {
+                plot(static_cast<int>(major), static_cast<int>(minor));
+            } else {
+                plot(static_cast<int>(minor), static_cast<int>(major));
+            }
+        } else if ((minorStep > 0) == (minor >= minorHi)) {
+            return;  // left the clip for good
+        }
+        major += majorStep;
+        rest += twoM;
+        if (rest >= twoN) {
+            rest -= twoN;
+            minor += minorStep;
+        }
+    }
+}
+
+template <class Plot>
+void Run(bool xMajor, bool inside, std::int64_t major, int majorStep, std::int64_t minor,
+         int minorStep, std::int64_t count, std::int64_t rest, std::int64_t twoN, std::int64_t twoM,
+         std::int64_t minorLo, std::int64_t minorHi, Plot& plot) {
+    if (xMajor) {
+        if (inside) {
+            Loop<true, false>(major, majorStep, minor, minorStep, count, rest, twoN, twoM, minorLo,
+                              minorHi, plot);
+        } else {
+            Loop<true, true>(major, majorStep, minor, minorStep, count, rest, twoN, twoM, minorLo,
+                             minorHi, plot);
+        }
+    } else if (inside) {
+        Loop<false, false>(major, majorStep, minor, minorStep, count, rest, twoN, twoM, minorLo,
+                           minorHi, plot);
+    } else {
+        Loop<false, true>(major, majorStep, minor, minorStep, count, rest, twoN, twoM, minorLo,
+                          minorHi, plot);
+    }
+}
+
+}  // namespace line_walk_detail
+
 // Calls plot(x, y) for every pixel of the line from (x0, y0) to (x1, y1) that
 // lies inside clip, in drawing order. The work is bounded by the clip's size
 // along the major axis, however long the line.
 template <class Plot>
 void WalkLine(int x0, int y0, int x1, int y1, const LineClip& clip, Plot&& plot) {
-    __extension__ typedef __int128 Wide;
     const std::int64_t dx = std::int64_t{x1} - x0;
     const std::int64_t dy = std::int64_t{y1} - y0;
     const std::int64_t adx = dx < 0 ? -dx : dx;
@@ -79,30 +141,28 @@ void WalkLine(int x0, int y0, int x1, int y1, const LineClip& clip, Plot&& plot)
     // down (towards smaller coordinates when the minor axis grows), bias n
     // rounds them up (towards smaller coordinates when it shrinks).
     const std::int64_t twoN = 2 * n;
-    const std::int64_t twoM = 2 * m;
-    const Wide numerator = Wide{2} * first * m + (minorStep > 0 ? n - 1 : n);
-    std::int64_t k = static_cast<std::int64_t>(numerator / twoN);
-    std::int64_t rest = static_cast<std::int64_t>(numerator % twoN);
-
-    std::int64_t major = majorStart + majorStep * first;
-    for (std::int64_t i = first; i <= last; ++i) {
-        const std::int64_t minor = minorStart + minorStep * k;
-        if (minor >= minorLo && minor < minorHi) {
-            if (xMajor) {
-                plot(static_cast<int>(major), static_cast<int>(minor));
-            } else {
-                plot(static_cast<int>(minor), static_cast<int>(major));
-            }
-        } else if ((minorStep > 0) == (minor >= minorHi)) {
-            return;  // left the clip for good
-        }
-        major += majorStep;
-        rest += twoM;
-        if (rest >= twoN) {
-            rest -= twoN;
-            ++k;
-        }
+    const std::int64_t bias = minorStep > 0 ? n - 1 : n;
+    std::int64_t k = 0;
+    std::int64_t rest = bias;
+    if (first > 0) {
+        line_walk_detail::Offset(first, m, bias, twoN, k, rest);
     }
+
+    // Whether every pixel from first to last is inside on the minor axis too
+    // (the minor coordinate moves monotonically), which spares the checks.
+    const std::int64_t minorFirst = minorStart + minorStep * k;
+    bool inside = x0 >= clip.left && x0 < clip.right && y0 >= clip.top && y0 < clip.bottom &&
+                  x1 >= clip.left && x1 < clip.right && y1 >= clip.top && y1 < clip.bottom;
+    if (!inside) {
+        std::int64_t lastK = 0;
+        std::int64_t lastRest = 0;
+        line_walk_detail::Offset(last, m, bias, twoN, lastK, lastRest);
+        const std::int64_t minorLast = minorStart + minorStep * lastK;
+        inside = minorFirst >= minorLo && minorFirst < minorHi && minorLast >= minorLo &&
+                 minorLast < minorHi;
+    }
+    line_walk_detail::Run(xMajor, inside, majorStart + majorStep * first, majorStep, minorFirst,
+                          minorStep, last - first + 1, rest, twoN, 2 * m, minorLo, minorHi, plot);
 }
 
 template <class Plot>
