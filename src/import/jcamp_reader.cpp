@@ -283,12 +283,13 @@ std::vector<std::string_view> Tokens(std::string_view line) {
 }
 
 // The lines of the data table from the line after ##XYDATA up to the next
-// labelled line or the end of the text, as far as they are needed for n points.
+// labelled line or the end of the text, as far as they are needed for n points
+// and at least two of them (they tell the direction of the file).
 std::vector<DataLine> ReadDataTable(const std::vector<std::string_view>& lines, std::size_t first,
                                     std::int64_t n, double xFactor) {
     std::vector<DataLine> table;
     std::int64_t count = 0;
-    for (std::size_t k = first; k < lines.size() && count < n; ++k) {
+    for (std::size_t k = first; k < lines.size() && (count < n || table.size() < 2); ++k) {
         const std::string_view line = lines[k];
         if (StartsWith(TrimBlanks(line), "##")) {
             break;

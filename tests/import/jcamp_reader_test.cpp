@@ -213,6 +213,17 @@ TEST(JcampReader, EveryOrderEndsWithTheLargestWavenumberFirst) {
     }
 }
 
+TEST(JcampReader, TheSecondLineGivesTheDirectionEvenBeyondThePointCount) {
+    JcampFile file;
+    file.deltaX = "1";  // the wrong sign
+    file.nPoints = "3";
+    file.lastX = "3998";
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(Wave(s), (std::vector<float>{4000, 3999, 3998}));
+    EXPECT_EQ(s.DiagnosticList[5], "XP(2)=3997");
+}
+
 TEST(JcampReader, AbsorbanceOrdinatesBecomeTransmittance) {
     JcampFile file;
     file.yUnits = "ABSORBANCE";
