@@ -1,0 +1,448 @@
+// The main window on the offscreen platform: start-up, the menu tree, the open
+// commands for the three formats, Line/Points, Options and About, every dialog
+// answered by script.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+#include "app/about_box.h"
+#include "app/main_window.h"
+#include "options/options_dialog.h"
+#include "window/picture_box.h"
+#include "window/scripted_prompts.h"
+#include "window/spectrum_window.h"
+
+namespace halvorn {
+
+namespace {
+
+// %T of a synthetic spectrum with dips at 2900, 1700 and 1000 cm-1.
+double Transmittance(double nu) {
+    double t = 92.0;
+    for (const auto& [centre, depth] : {std::pair{2900.0, 60.0}, {1700.0, 70.0}, {1000.0, 40.0}}) {
+        t -= depth * std::exp(-std::pow((nu - centre) / 15.0, 2));
+    }
+    return t;
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A JCAMP-DX file of 4000..500 cm-1 every 2 cm-1, five ordinates a line.
+QByteArray JcampBytes() {
+    const int n = 1751;
+    QByteArray b =
+        "##TITLE=Synthetic test film\n##JCAMP-DX=4.24\n##XUNITS=1/CM\n"
+        "##YUNITS=TRANSMITTANCE\n##YFACTOR=0.001\n##DELTAX=-2\n##FIRSTX=4000\n##LASTX=500\n"
+        "##MINY=0.2\n##MAXY=0.92\n##NPOINTS=1751\n##XYDATA=(X++(Y..Y))\n";
+    for (int i = 0; i < n; i += 5) {
+        b += QByteArray::number(4000 - 2 * i);
+        for (int k = i; k < std::min(n, i + 5); ++k) {
+            b += " " + QByteArray::number(std::lround(Transmittance(4000.0 - 2 * k) * 10));
+        }
+        b += "\n";
+    }
+    return b + "##END=\n";
+}
+
+// A PRN table of 4000..600 cm-1, wavenumber TAB %T, decimal commas.
+QByteArray PrnBytes() {
+    QByteArray b;
+    for (int nu = 4000; nu >= 600; nu -= 2) {
+        b += QByteArray::number(nu) + "\t" +
+             QByteArray::number(Transmittance(nu), 'f', 2).replace('.', ',') + "\r\n";
+    }
+    return b;
+}
+
+int CountColour(const QImage& image, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<QTemporaryDir> program_;
+    std::unique_ptr<QTemporaryDir> config_;
+    std::unique_ptr<ScriptedPrompts> prompts_;
+    std::unique_ptr<MainWindow> main_;
+
+    void Start(bool withDemo = true) {
+        if (withDemo) {
+            QVERIFY(QFile::copy(HALVORN_DATA_DIR "/Demo.sp", program_->filePath("Demo.sp")));
+        }
+        main_ = std::make_unique<MainWindow>(program_->path(), *prompts_, config_->path());
+        main_->show();
+        main_->Start();
+    }
+    SpectrumWindow* Form5() const { return main_->Form5(); }
+    QPushButton* Button(const char* name) const { return Form5()->findChild<QPushButton*>(name); }
+    QWidget* Widget(const char* name) const { return Form5()->findChild<QWidget*>(name); }
+    bool MultGlobalShown() const {
+        return Widget("LabelMultGlobal")->isVisibleTo(Form5()) &&
+               Widget("MultGlobalBox")->isVisibleTo(Form5()) &&
+               Widget("Command18")->isVisibleTo(Form5());
+    }
+    bool MultGlobalHidden() const {
+        return !Widget("LabelMultGlobal")->isVisibleTo(Form5()) &&
+               !Widget("MultGlobalBox")->isVisibleTo(Form5()) &&
+               !Widget("Command18")->isVisibleTo(Form5());
+    }
+
+  private slots:
+    void init() {
+        program_ = std::make_unique<QTemporaryDir>();
+        config_ = std::make_unique<QTemporaryDir>();
+        prompts_ = std::make_unique<ScriptedPrompts>();
+    }
+
+    void cleanup() {
+        main_.reset();
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void startUpShowsTheDemonstrationSpectrum() {
+        Start();
+        QCOMPARE(main_->windowTitle(), QString("Halvorn_Mod"));
+        QCOMPARE(Form5()->windowTitle(), QString("Infrared Spectrum: File - (Demo.sp)"));
+        QVERIFY(main_->Form5Frame()->isVisible());
+        const ViewerState& state = main_->State();
+        QVERIFY(state.spectrum.OpenedFilePath.empty());
+        QVERIFY(state.DialogFileTitle.empty());
+        QCOMPARE(state.spectrum.PointCount, 3551);
+        QVERIFY(!state.spectrum.Loading);
+        QCOMPARE(state.spectrum.MultGlobal, 1.0);
+        QCOMPARE(QString::fromStdString(state.spectrum.ProgramFolder),
+                 QDir::toNativeSeparators(program_->path()));
+        QVERIFY(QString::fromStdString(state.MetafilePath).endsWith("CurPic.emf"));
+        QCOMPARE(state.graph.LabelBackgroundColour, MakeRgb(192, 255, 255));
+        QVERIFY(MultGlobalHidden());
+        QCOMPARE(qobject_cast<QLineEdit*>(Widget("MultGlobalBox"))->text(), QString("1"));
+        QVERIFY(prompts_->messages.empty());
+        QVERIFY(main_->InputEnabled());
+    }
+
+    void aMissingDemoGivesTheReadersMessageAndAnEmptyGraph() {
+        Start(false);
+        QCOMPARE(prompts_->messages.size(), std::size_t{1});
+        QCOMPARE(prompts_->messages[0].title, QString("Cannot open file!"));
+        QCOMPARE(prompts_->messages[0].icon, QMessageBox::Critical);
+        QCOMPARE(Form5()->windowTitle(), QString("Infrared Spectrum: File - (Demo.sp)"));
+        QVERIFY(main_->Form5Frame()->isVisible());
+        QCOMPARE(CountColour(Form5()->Picture(1)->Image(), qRgb(255, 255, 255)), 673 * 348);
+    }
+
+    void startUpReadsTheSettingsFile() {
+        WriteFile(program_->filePath("Halvorn.ini"), " 0 \r\n 2 \r\n 1 \r\n 1 \r\n 1 \r\n");
+        Start();
+        const DisplaySettings& s = main_->State().settings;
+        QCOMPARE(s.WavenumberSections, std::int16_t{2});
+        QCOMPARE(s.YGridMode, std::int16_t{1});
+        QCOMPARE(s.XScaleKind, std::int16_t{1});
+        QCOMPARE(Form5()->ButtonColour(3), kActiveSettingColour);  // the wavelength scale
+        QCOMPARE(Form5()->ButtonColour(4), kActiveSettingColour);  // absorbance grid
+        QCOMPARE(main_->State().graph.mapping.XScaleKind, std::int16_t{1});
+    }
+
+    void menuTreeAsListed() {
+        Start();
+        struct Item {
+            const char* name;
+            const char* caption;  // "" for a separator
+            bool visible;
+        };
+        const std::vector<std::pair<QString, std::vector<Item>>> tree = {
+            {"File",
+             {{"mnuOpenIRfile", "Open IR file (*.sp files only)", true},
+              {"mnuOpenJCamp", "Open JCampDX", true},
+              {"mnuOpenPRN", "Open *.prn file", true},
+              {"mnuSepr", "", true},
+              {"mnuSaveDataX", "Save Data (Calculated X values only) As...", true},
+              {"mnuSaveDataYPercent", "Save Data (Calculated Y % values only) As...", true},
+              {"mnuSep1", "", true},
+              {"mnuSaveDataAs", "Save Data (Original Y values only) As...", true},
+              {"mnuSP", "", true},
+              {"mnuSairItem", "Exit", true}}},
+            {"Edit",
+             {{"mnuCopyX", "Copy X Data (calculated X values)", true},
+              {"mnuCopyYPercent", "Copy Y % values (calculated from file values)", true},
+              {"mnuSep", "", true},
+              {"mnuCopyData", "Copy Y Data (original Y values from file)", true},
+              {"mnuSep3", "", true},
+              {"mnuSpecCopyPrvw", "Spectrum Copy Preview", true},
+              {"mnuCopySpectrum", "Copy Spectrum (as bitmap)", false}}},
+            {"View",
+             {{"mnuSPCP", "Spectrum Copy Preview", true},
+              {"mnuFileHeaderDetais", "File Header Details", true}}},
+            {"IR Graph",
+             {{"mnuLine", "Line", true},
+              {"mnuPoints", "Points", true},
+              {"sep1", "", true},
+              {"mnuAddSpName", "Add Spectrum Name", false},
+              {"mnuRemoveSpName", "Remove Spectrum Name", false},
+              {"mnuEditHeader", "Spectrum Header Editor", true},
+              {"sep", "", true},
+              {"mnuOptions", "Options", true}}},
+            {"Help",
+             {{"mnuWhatisitfor", "What is it for?", false},
+              {"mnuHowdoI", "How do I?", false},
+              {"mnuSep5", "", false},
+              {"mnuAbout", "About...", true}}},
+        };
+        const QList<QAction*> titles = main_->menuBar()->actions();
+        QCOMPARE(titles.size(), static_cast<qsizetype>(tree.size()));
+        for (std::size_t m = 0; m < tree.size(); ++m) {
+            QCOMPARE(titles[static_cast<qsizetype>(m)]->text(), tree[m].first);
+            const QList<QAction*> items = titles[static_cast<qsizetype>(m)]->menu()->actions();
+            QCOMPARE(items.size(), static_cast<qsizetype>(tree[m].second.size()));
+            for (std::size_t k = 0; k < tree[m].second.size(); ++k) {
+                const Item& expected = tree[m].second[k];
+                QAction* a = items[static_cast<qsizetype>(k)];
+                QCOMPARE(a->objectName(), QString(expected.name));
+                QCOMPARE(a->isSeparator(), expected.caption[0] == '\0');
+                if (!a->isSeparator()) {
+                    QCOMPARE(a->text(), QString(expected.caption));
+                }
+                QCOMPARE(a->isVisible(), expected.visible);
+            }
+        }
+        QVERIFY(main_->MenuAction("mnuLine")->isChecked());
+        QVERIFY(!main_->MenuAction("mnuPoints")->isChecked());
+    }
+
+    void openCommandsReadEachFormat() {
+        Start();
+        const QString sp = program_->filePath("Other.sp");
+        QVERIFY(QFile::copy(HALVORN_DATA_DIR "/Demo.sp", sp));
+        const QString jcamp = program_->filePath("film.jdx");
+        WriteFile(jcamp, JcampBytes());
+        const QString prn = program_->filePath("table.prn");
+        WriteFile(prn, PrnBytes());
+
+        // During the read the main window refuses input and shows the busy
+        // pointer.
+        bool busyDuringRead = true;
+        connect(Form5(), &SpectrumWindow::spectrumReplaced, this, [&] {
+            busyDuringRead = busyDuringRead && !main_->InputEnabled() &&
+                             QApplication::overrideCursor() != nullptr &&
+                             QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        });
+
+        prompts_->openAnswers = {jcamp};
+        main_->OpenCommand(FileFormat::Jcamp);
+        QCOMPARE(
+            prompts_->openFilters.back(),
+            QString("Infrared Spectra (*.txt;*.dx;*.jdx)|*.txt;*.dx;*.jdx|All Files(*.*)|*.*"));
+        QCOMPARE(Form5()->windowTitle(), QString("Infrared Spectrum: File - (film.jdx)"));
+        QCOMPARE(QString::fromStdString(main_->State().spectrum.OpenedFilePath),
+                 QDir::toNativeSeparators(jcamp));
+        QCOMPARE(main_->State().spectrum.PointCount, 1751);
+        QVERIFY(MultGlobalShown());
+        QVERIFY(!main_->State().spectrum.Loading);
+        QVERIFY(main_->State().graph.peaks.PeakCount >= 3);
+
+        prompts_->openAnswers = {prn};
+        main_->OpenCommand(FileFormat::Prn);
+        QCOMPARE(prompts_->openFilters.back(),
+                 QString("Infrared Spectra (*.prn)|*.prn|All Files(*.*)|*.*"));
+        QCOMPARE(Form5()->windowTitle(), QString("Infrared Spectrum: File - (table.prn)"));
+        QCOMPARE(main_->State().spectrum.PointCount, 1701);
+        QVERIFY(MultGlobalShown());  // the PRN command leaves them as they are
+
+        prompts_->openAnswers = {sp};
+        main_->OpenCommand(FileFormat::Sp);
+        QCOMPARE(prompts_->openFilters.back(),
+                 QString("Infrared Spectra (*.sp)|*.sp|All Files(*.*)|*.*"));
+        QCOMPARE(Form5()->windowTitle(), QString("Infrared Spectrum: File - (Other.sp)"));
+        QCOMPARE(main_->State().spectrum.PointCount, 3551);
+        QVERIFY(MultGlobalHidden());
+
+        QVERIFY(prompts_->messages.empty());
+        QVERIFY(busyDuringRead);
+        QVERIFY(main_->InputEnabled());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void cancelledOpenOnlyEndsTheModesAndPrepares() {
+        Start();
+        Form5()->PeakMarkClick();
+        QString markDuringDialog;
+        prompts_->duringOpen = [&] { markDuringDialog = Button("Command3")->text(); };
+        main_->State().spectrum.MultGlobal = 3.0;
+        main_->OpenCommand(FileFormat::Jcamp);  // no answer: cancel
+        QCOMPARE(markDuringDialog, QString("Peak Mark"));
+        QCOMPARE(main_->State().spectrum.MultGlobal, 1.0);
+        QVERIFY(MultGlobalShown());
+        QVERIFY(main_->State().spectrum.OpenedFilePath.empty());
+        QCOMPARE(Form5()->windowTitle(), QString("Infrared Spectrum: File - (Demo.sp)"));
+
+        main_->OpenCommand(FileFormat::Sp);
+        QVERIFY(MultGlobalHidden());
+        QCOMPARE(main_->State().spectrum.MultGlobal, 1.0);
+        // An empty name counts as cancel too.
+        prompts_->openAnswers = {QString("")};
+        main_->OpenCommand(FileFormat::Prn);
+        QCOMPARE(main_->State().spectrum.PointCount, 3551);
+        QVERIFY(prompts_->messages.empty());
+        QVERIFY(main_->InputEnabled());
+    }
+
+    void aFailingFileShowsTheMessageAndRestoresInput() {
+        Start();
+        const QString bad = program_->filePath("broken.sp");
+        WriteFile(bad, "not a spectrum\r\n");
+        prompts_->openAnswers = {bad};
+        main_->OpenCommand(FileFormat::Sp);
+        QCOMPARE(prompts_->messages.size(), std::size_t{1});
+        QCOMPARE(prompts_->messages[0].title, QString("Cannot open file!"));
+        QCOMPARE(prompts_->messages[0].icon, QMessageBox::Critical);
+        QVERIFY(prompts_->messages[0].text.endsWith("Try to look in 'File Details'"));
+        QCOMPARE(QString::fromStdString(main_->State().spectrum.OpenedFilePath),
+                 QDir::toNativeSeparators(bad));
+        QVERIFY(main_->InputEnabled());
+
+        const QString badJcamp = program_->filePath("broken.jdx");
+        WriteFile(badJcamp, "##TITLE=nothing here\n");
+        prompts_->openAnswers = {badJcamp};
+        main_->OpenCommand(FileFormat::Jcamp);
+        QCOMPARE(prompts_->messages.size(), std::size_t{2});
+        QCOMPARE(prompts_->messages[1].title, QString("Cannot open file!"));
+        QVERIFY(main_->InputEnabled());
+    }
+
+    void lineAndPointsSwitchTheTraceStyle() {
+        Start();
+        const QImage& plot = Form5()->Picture(1)->Image();
+        const int red = CountColour(plot, qRgb(192, 0, 0));
+        QVERIFY(red > 500);
+        Form5()->PeakMarkClick();
+        main_->MenuAction("mnuPoints")->trigger();
+        QCOMPARE(Button("Command3")->text(), QString("Peak Mark"));
+        QVERIFY(main_->MenuAction("mnuPoints")->isChecked());
+        QVERIFY(!main_->MenuAction("mnuLine")->isChecked());
+        QVERIFY(!main_->State().graph.mnuLineChecked);
+        QCOMPARE(CountColour(Form5()->Picture(1)->Image(), qRgb(192, 0, 0)), 0);
+        main_->MenuAction("mnuLine")->trigger();
+        QVERIFY(main_->MenuAction("mnuLine")->isChecked());
+        QVERIFY(!main_->MenuAction("mnuPoints")->isChecked());
+        QCOMPARE(CountColour(Form5()->Picture(1)->Image(), qRgb(192, 0, 0)), red);
+        // Choosing the checked entry again keeps it checked.
+        main_->MenuAction("mnuLine")->trigger();
+        QVERIFY(main_->MenuAction("mnuLine")->isChecked());
+    }
+
+    void optionsEndsMarkingThenSavesBesideTheProgram() {
+        Start();
+        Form5()->PeakMarkClick();
+        QString markInDialog;
+        prompts_->dialogScripts.push_back([&](QDialog& dialog) {
+            markInDialog = Button("Command3")->text();
+            auto& options = dynamic_cast<OptionsDialog&>(dialog);
+            QCOMPARE(options.windowTitle(), QString("Graph Options"));
+            options.Option(0, 1)->setChecked(true);
+            options.OkClick();
+        });
+        main_->MenuAction("mnuOptions")->trigger();
+        QCOMPARE(prompts_->dialogsShown, QStringList{"FormOptions"});
+        QCOMPARE(markInDialog, QString("Peak Mark"));
+        QCOMPARE(main_->State().settings.FixedYRange, std::int16_t{1});
+        QFile ini(program_->filePath("Halvorn.ini"));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(ini.readAll(), QByteArray(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n"));
+        QVERIFY(prompts_->messages.empty());
+    }
+
+    void aSettingsFileThatCannotBeSavedIsReported() {
+        QFile blocker(program_->filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        main_ = std::make_unique<MainWindow>(program_->filePath("blocker/bin"), *prompts_,
+                                             program_->filePath("blocker/config"));
+        main_->Start();
+        prompts_->messages.clear();  // the missing demonstration spectrum
+        prompts_->dialogScripts.push_back(
+            [](QDialog& dialog) { dynamic_cast<OptionsDialog&>(dialog).OkClick(); });
+        main_->OptionsClick();
+        QCOMPARE(prompts_->messages.size(), std::size_t{1});
+        QCOMPARE(prompts_->messages[0].icon, QMessageBox::Warning);
+        QVERIFY(prompts_->messages[0].text.contains("could not be saved"));
+    }
+
+    void aboutShowsTheProgramAndTheSystemFigures() {
+        Start();
+        bool started = false;
+        main_->SetSystemInfoTool({[] { return QString(); },
+                                  [&](const QString&) {
+                                      started = true;
+                                      return true;
+                                  }});
+        prompts_->dialogScripts.push_back([](QDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QString("About Halvorn"));
+            QCOMPARE(dialog.findChild<QLabel*>("lblTitle")->text(), QString("Halvorn"));
+            QVERIFY(dialog.findChild<QLabel*>("lblVersion")->text().startsWith("Version "));
+            QVERIFY(!dialog.findChild<QLabel*>("lblDescription")->text().isEmpty());
+            dialog.findChild<QPushButton*>("cmdSysInfo")->click();
+            dialog.accept();
+        });
+        main_->MenuAction("mnuAbout")->trigger();
+        QVERIFY(!started);  // nothing found, so the figures are shown instead
+        QCOMPARE(prompts_->messages.size(), std::size_t{1});
+        QVERIFY(prompts_->messages[0].text.contains("Operating system: "));
+        QVERIFY(prompts_->messages[0].text.contains(QString("Qt version: ") + qVersion()));
+
+        // A tool that is found is started, and nothing else is shown.
+        main_->SetSystemInfoTool({[] { return QString("/usr/bin/sysinfo"); },
+                                  [&](const QString& path) {
+                                      started = path == "/usr/bin/sysinfo";
+                                      return true;
+                                  }});
+        prompts_->dialogScripts.push_back([](QDialog& dialog) {
+            dialog.findChild<QPushButton*>("cmdSysInfo")->click();
+            dialog.accept();
+        });
+        main_->AboutClick();
+        QVERIFY(started);
+        QCOMPARE(prompts_->messages.size(), std::size_t{1});
+    }
+
+    void laterCommandsRunTheirGatingStep() {
+        Start();
+        for (const char* name : {"mnuSaveDataX", "mnuSaveDataYPercent", "mnuSaveDataAs", "mnuCopyX",
+                                 "mnuCopyYPercent", "mnuCopyData", "mnuSpecCopyPrvw", "mnuSPCP",
+                                 "mnuFileHeaderDetais", "mnuEditHeader"}) {
+            Form5()->PeakMarkClick();
+            main_->MenuAction(name)->trigger();
+            QVERIFY2(Button("Command3")->text() == "Peak Mark", name);
+        }
+    }
+};
+
+}  // namespace halvorn
+
+QTEST_MAIN(halvorn::MainWindowTest)
+#include "main_window_test.moc"
