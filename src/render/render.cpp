@@ -9,6 +9,7 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 
 #include "surface/emf_recorder.h"
@@ -28,6 +29,22 @@ constexpr Rgb kWhite = 0xFFFFFF;
 int g_argc = 1;
 char g_programName[] = "halvorn-cli";
 char* g_argv[] = {g_programName, nullptr};
+
+// Qt's note that XDG_RUNTIME_DIR is unset says nothing about the figure; on
+// machines without a session it would stand on stderr before every message of
+// our own, so it alone is dropped.
+QtMessageHandler g_previousHandler = nullptr;
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+        return;
+    }
+    if (g_previousHandler != nullptr) {
+        g_previousHandler(type, context, message);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    }
+}
+bool g_handlerInstalled = false;
 
 QString PathText(const std::string& path) {
     return QString::fromLocal8Bit(path.c_str());
@@ -73,6 +90,10 @@ GuiApplicationScope::GuiApplicationScope() {
     }
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (!g_handlerInstalled) {
+        g_previousHandler = qInstallMessageHandler(QuietHandler);
+        g_handlerInstalled = true;
     }
     owned_ = new QGuiApplication(g_argc, g_argv);
 }
