@@ -1,15 +1,21 @@
 #include "graph/peaks.h"
 
 #include <cmath>
+#include <string>
 #include <utility>
 
 #include "core/numbers.h"
+#include "graph/graph_fault.h"
 
 namespace halvorn {
 
 void FindPeakTops(PeakList& peaks, const Spectrum& s, const MappingState& m,
                   std::int32_t plotHeight) {
     const std::int32_t n = s.PointCount;
+    if (n > kMaxPoints) {
+        // Candidate and peak entries are 16-bit point indices.
+        throw GraphFault("too many points for the peak search: " + std::to_string(n));
+    }
     peaks.TopCandidateCount = 0;
     peaks.TopCandidates.assign(static_cast<std::size_t>(n) + 1, 0);
     std::vector<std::int16_t>& top = peaks.TopCandidates;
