@@ -316,8 +316,6 @@ std::string ToSvg(std::vector<std::uint8_t> emf) {
     char nameSpace[] = "";
     options.nameSpace = nameSpace;
     options.svgDelimiter = true;
-    options.imgWidth = 747;
-    options.imgHeight = 456;
     char* out = nullptr;
     std::size_t length = 0;
     const int ok =
@@ -340,6 +338,9 @@ TEST(EmfRecorder, ConverterDrawsTheTextsAndLines) {
     EXPECT_NE(svg.find("#C00000"), std::string::npos) << svg.substr(0, 3000);
     EXPECT_NE(svg.find("#0000FF"), std::string::npos);
     EXPECT_NE(svg.find("rotate"), std::string::npos);  // the rising title
+    // The fill covers exactly its rectangle (window and viewport agree here).
+    EXPECT_NE(svg.find(R"(x="100.0000" y="100.0000" width="10.0000" height="30.0000")"),
+              std::string::npos);
 }
 
 TEST(EmfRecorder, ConverterRejectsABrokenFile) {

@@ -161,6 +161,8 @@ TEST(ImageSurface, TextIsDrawnInPureColours) {
     s.SetTextColor(kRed);
     s.SelectObject(s.CreateFont({"Arial", -12, 0, 0, 700}));
     s.TextOut(3, 3, "Wavenumbers, cm");
+    s.SelectObject(s.CreateFont({"Arial", 12, 5, 2700, 400}));
+    s.TextOut(110, 2, "17");
     const int red = CountColour(s, kRed);
     EXPECT_GT(red, 50);
     EXPECT_EQ(red + CountColour(s, MakeRgb(0, 255, 0)), 120 * 30);
