@@ -184,8 +184,7 @@ void SpectrumWindow::BuildGraphAreas() {
 
     hscroll_ = new QScrollBar(Qt::Horizontal, this);
     hscroll_->setObjectName("HScroll1");
-    hscroll_->setGeometry(kPicture7Left + 2 + kPicture2Left, kPicture7Top + 473 + 2, kPicture2Width,
-                          17);
+    hscroll_->resize(kPicture2Width, 17);
     hscroll_->setFocusPolicy(Qt::NoFocus);  // the keyboard stays with the graph
     hscroll_->setRange(kContainerRestLeft, kContainerRestLeft);
     hscroll_->setEnabled(false);
@@ -197,10 +196,11 @@ void SpectrumWindow::BuildGraphAreas() {
         field->setObjectName(QString("Label1(%1)").arg(3 - k));
         field->setAccessibleName(field->objectName());
         field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        field->setGeometry(kPicture7Left + 2 + kPicture2Left + k * 175, kPicture7Top + 473 + 24,
-                           170, 20);
+        field->resize(170, 20);
         label1_[static_cast<std::size_t>(3 - k)] = field;
     }
+
+    PlaceBelowGraph();
 
     readingPanel_ = new QFrame(this);
     readingPanel_->setObjectName("ReadingPanel");
@@ -381,6 +381,16 @@ void SpectrumWindow::PlaceGraphAreas() {
     picture12_->setGeometry(left - 10, kPlotTop - kStripHeight, picture1_->width() + 20,
                             kStripHeight);
     FitPlotCompanions();
+}
+
+void SpectrumWindow::PlaceBelowGraph() {
+    // The scroll bar and the readout fields follow the graph's lower edge.
+    const int bottom = picture7_->y() + picture7_->height();
+    hscroll_->move(kPicture7Left + 2 + kPicture2Left, bottom + 2);
+    for (int k = 0; k < 4; ++k) {
+        label1_[static_cast<std::size_t>(3 - k)]->move(kPicture7Left + 2 + kPicture2Left + k * 175,
+                                                       bottom + 24);
+    }
 }
 
 void SpectrumWindow::FitPlotCompanions() {
@@ -565,6 +575,7 @@ void SpectrumWindow::HeightOptionClick(int index) {
     picture4_->move(picture4_->x(), h.picture4Top);
     picture7_->resize(picture7_->width(), h.picture7Height);
     line6_->setGeometry(line6_->x(), line6_->y(), 1, h.line6End - line6_->y());
+    PlaceBelowGraph();
 
     // Re-apply the highlighted modes, which redraws the graph at its new height.
     for (int k = 0; k < 4; ++k) {

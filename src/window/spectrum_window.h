@@ -120,6 +120,7 @@ class SpectrumWindow : public QWidget {
     void BuildTexts();
     void PlaceGraphAreas();
     void FitPlotCompanions();
+    void PlaceBelowGraph();
     void HighlightSettingButtons();
     void PaintSettingButton(int index, Rgb colour);
     void ShowSpectrumTexts();
