@@ -1,0 +1,110 @@
+// The viewer: start-up to the first painted graph (main window, settings,
+// Demo.sp, the spectrum window's redraw and its first paint), and GraphIr4 on a
+// 32767-point spectrum at each expansion level. Runs on the offscreen platform
+// unless another one is asked for.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+
+#include <cmath>
+#include <cstdlib>
+#include <random>
+
+#include "app/main_window.h"
+#include "graph/graph_test_support.h"
+#include "window/prompts.h"
+#include "window/spectrum_window.h"
+
+namespace {
+
+// Answers nothing: cancels every dialog and closes every message box.
+class SilentPrompts : public halvorn::Prompts {
+  public:
+    std::optional<QString> OpenFileName(QWidget*, const QString&) override { return {}; }
+    QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString&, const QString&,
+                                        QMessageBox::StandardButtons) override {
+        return QMessageBox::Ok;
+    }
+    int Exec(QDialog& dialog) override {
+        dialog.reject();
+        return dialog.result();
+    }
+};
+
+// 4000 to 400 cm-1 with forty absorption bands and a little noise.
+halvorn::Spectrum LargeSpectrum() {
+    constexpr int kPoints = 32767;
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> position(450, 3950), depth(5, 80), width(3, 30);
+    std::vector<std::array<double, 3>> bands;
+    for (int k = 0; k < 40; ++k) {
+        bands.push_back({position(random), depth(random), width(random)});
+    }
+    std::normal_distribution<double> noise(0, 0.2);
+    std::vector<double> percent(kPoints);
+    const double step = -3600.0 / (kPoints - 1);
+    for (int i = 0; i < kPoints; ++i) {
+        const double nu = 4000 + i * step;
+        double a = 0.02;
+        for (const auto& b : bands) {
+            const double d = (nu - b[0]) / b[2];
+            a += b[1] / 50.0 / (1 + d * d);
+        }
+        percent[static_cast<std::size_t>(i)] = 100.0 * std::pow(10.0, -a) + noise(random);
+    }
+    return halvorn::test::MakeSpectrum(4000, step, percent);
+}
+
+void BM_StartUpToFirstPaintedGraph(benchmark::State& state) {
+    SilentPrompts prompts;
+    const QString folder = QCoreApplication::applicationDirPath();
+    for (auto _ : state) {
+        halvorn::MainWindow window(folder, prompts, folder + "/bench-config");
+        window.show();
+        window.Start();
+        window.Form5()->repaint();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(window.State().spectrum.Loading);
+    }
+}
+BENCHMARK(BM_StartUpToFirstPaintedGraph)->Unit(benchmark::kMillisecond);
+
+void BM_GraphIr4(benchmark::State& state) {
+    const int level = static_cast<int>(state.range(0));
+    SilentPrompts prompts;
+    halvorn::ViewerState viewer;
+    halvorn::SpectrumWindow window(viewer, prompts, {});
+    window.Load();
+    viewer.spectrum = LargeSpectrum();
+    for (int k = 0; k < level; ++k) {
+        window.ExpandClick();
+    }
+    if (window.GraphIr4() != 0) {
+        state.SkipWithError("the redraw failed");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(window.GraphIr4());
+    }
+    state.counters["plot_width"] = 673 << level;
+    state.counters["peaks"] = viewer.graph.peaks.PeakCount;
+}
+BENCHMARK(BM_GraphIr4)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    }
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
