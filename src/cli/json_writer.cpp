@@ -8,24 +8,31 @@ namespace halvorn {
 
 namespace {
 
-// Length of the valid UTF-8 sequence starting at text[i], or 0.
+// Length of the well-formed UTF-8 sequence starting at text[i], or 0. Overlong
+// forms, surrogates and code points above U+10FFFF are not well-formed.
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
     std::size_t length;
+    unsigned char low = 0x80;  // bounds of the second byte
+    unsigned char high = 0xBF;
     if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
     } else {
         return 0;
     }
-    if (i + length > text.size()) {
+    if (i + length > text.size() || byte(i + 1) < low || byte(i + 1) > high) {
         return 0;
     }
-    for (std::size_t k = 1; k < length; ++k) {
+    for (std::size_t k = 2; k < length; ++k) {
         if ((byte(i + k) & 0xC0) != 0x80) {
             return 0;
         }
