@@ -104,7 +104,9 @@ struct Header {
     double lastX = 0.0;
     bool lastXGiven = false;
     double minY = 0.0;
+    bool minYGiven = false;
     double maxY = 0.0;
+    bool maxYGiven = false;
 };
 
 class HeaderReader {
@@ -156,8 +158,10 @@ class HeaderReader {
             h_.lastXGiven = true;
         } else if (Label(line, "##MINY=", value)) {
             h_.minY = ParseNumber(value);
+            h_.minYGiven = true;
         } else if (Label(line, "##MAXY=", value)) {
             h_.maxY = ParseNumber(value);
+            h_.maxYGiven = true;
         } else if (Label(line, "##MultGlobal=", value)) {
             s_.MultGlobal = ParseNumber(value);
         }
@@ -553,6 +557,16 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     }
     s.RawYMin = ToLong(storedMin);
     s.RawYMax = ToLong(storedMax);
+    // A header without ##MINY= or ##MAXY= would propose an axis around 0 %T that
+    // hides the trace; the extreme it lacks is taken from the points instead.
+    // (An absorbance file's MINY gives the largest %T.)
+    const bool absorbance = IsAbsorbanceUnit(h.yUnits);
+    if (!(absorbance ? h.maxYGiven : h.minYGiven) && n > 0) {
+        s.RawYMin = *std::min_element(s.RawY.begin() + 1, s.RawY.end());
+    }
+    if (!(absorbance ? h.minYGiven : h.maxYGiven) && n > 0) {
+        s.RawYMax = *std::max_element(s.RawY.begin() + 1, s.RawY.end());
+    }
     s.DiagnosticList.push_back("Yirmin = " + NumberText(s.RawYMin / s.YFactor, sep));
     s.DiagnosticList.push_back("Yirmax = " + NumberText(s.RawYMax / s.YFactor, sep));
 

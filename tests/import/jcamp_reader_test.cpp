@@ -241,6 +241,32 @@ TEST(JcampReader, AbsorbanceOrdinatesBecomeTransmittance) {
     EXPECT_EQ(s.DiagnosticList[9], "YirminL = " + DoubleText(1 / std::pow(10.0, 1.5)));
 }
 
+TEST(JcampReader, MissingMinYOrMaxYIsTakenFromThePoints) {
+    // Without them the header values would be 0 and the axis 0..5 %T.
+    JcampFile file;
+    file.minY.clear();
+    file.maxY.clear();
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.RawYMax, ToLong(95 * 41943.04));
+    EXPECT_EQ(s.RawYMin, ToLong(90 * 41943.04));
+    EXPECT_EQ(s.YAxisTop, 95.0f);
+    EXPECT_EQ(s.YAxisBottom, 90.0f);
+
+    file.maxY = "0.99";  // a given value is kept
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.RawYMax, ToLong(99 * 41943.04));
+    EXPECT_EQ(s.RawYMin, ToLong(90 * 41943.04));
+
+    file.yUnits = "ABSORBANCE";  // MAXY absent: the smallest %T comes from the points
+    file.maxY.clear();
+    file.minY = "0";
+    file.data = {"4000 1 0 2", "3997 0.1 1.5 0.5"};
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.RawYMax, ToLong(100 * 41943.04));
+    EXPECT_EQ(s.RawYMin, ToLong(1 * 41943.04));
+}
+
 TEST(JcampReader, MultGlobalScalesOrdinatesAndMayComeFromTheFile) {
     JcampFile file;
     file.data = {"4000 95 94 93", "3997 92 91 90"};
