@@ -129,6 +129,11 @@ MainWindow::MainWindow(const QString& programFolder, Prompts& prompts, const QSt
     form5Frame_->setObjectName("Form5Frame");
     form5Frame_->hide();
     connect(form5_, &SpectrumWindow::spectrumReplaced, this, &MainWindow::ShowExportCaptions);
+    connect(area_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (window == form5Frame_) {
+            form5_->Activated();
+        }
+    });
     resize(form5Frame_->sizeHint().width() + 24, form5Frame_->sizeHint().height() + 48);
 }
 

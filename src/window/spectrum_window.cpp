@@ -431,14 +431,14 @@ void SpectrumWindow::HighlightSettingButtons() {
     }
 }
 
-void SpectrumWindow::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
+void SpectrumWindow::Activated() {
+    state_.graph.FillLabelBackground = true;
+    picture2_->setFocus();
 }
 
 bool SpectrumWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
-        state_.graph.FillLabelBackground = true;
-        picture2_->setFocus();
+        Activated();
     }
     return QWidget::event(event);
 }

@@ -101,6 +101,10 @@ class SpectrumWindow : public QWidget {
     // Highlight colour of a graph-setting button (Command7..Command12).
     Rgb ButtonColour(int index) const;
 
+    // The window became the active one: peak labels get their background
+    // again and the keyboard goes to the graph.
+    void Activated();
+
     PictureBox* Picture(int number) const;  // 1, 2, 4, 6, 7, 8, 11, 12
     QFrame* Line6() const { return line6_; }
     QScrollBar* HScroll1() const { return hscroll_; }
@@ -111,7 +115,6 @@ class SpectrumWindow : public QWidget {
     void spectrumReplaced();
 
   protected:
-    void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
 
   private:
