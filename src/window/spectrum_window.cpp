@@ -19,6 +19,7 @@
 #include <exception>
 
 #include "core/numbers.h"
+#include "graph/figure.h"
 #include "graph/graph.h"
 #include "graph/mapping.h"
 #include "window/picture_box.h"
@@ -42,20 +43,16 @@ constexpr int kSideColumn = 804;  // left edge of the button column
 constexpr int kWindowWidth = 992;
 constexpr int kWindowHeight = 604;
 
-// The sample labels' panel lies above the graph, so that its x = 13 is the
-// plot's left edge (as in the copy-preview figure, which puts the labels at
-// their places plus (22, 7) over a plot at x = 35).
-constexpr int kSamplePanelLeft = kPicture7Left + 2 + kPicture2Left - 3;
+// The sample labels' panel lies above the graph, placed so that its x = 13 is
+// the plot's left edge, as in the copy-preview figure, which draws the labels
+// at their design places plus (22, 7) over a plot at x = 35. The plot's left
+// edge on the window: background, its border, the frame, its border, the
+// container at -10, its border, the plot inside the container.
+constexpr int kPlotLeftOnWindow =
+    kPicture7Left + 2 + kPicture2Left + 2 + kContainerRestLeft + 2 + 18;
+constexpr int kSamplePanelLeft = kPlotLeftOnWindow - 13;
 constexpr int kSamplePanelTop = 2;
 constexpr int kSampleTitleWidth = 420;
-
-struct LabelPlace {
-    int left;
-    int top;
-};
-// Label14(1..6); Label14(0), the spectrum title, is centred over the graph.
-constexpr std::array<LabelPlace, 7> kSampleLabelPlaces = {
-    {{0, 2}, {24, 2}, {24, 17}, {104, 2}, {600, 16}, {240, 16}, {500, 2}}};
 
 const char* const kScaleCaptions[6] = {"1", "2", "3", "\u00B5", "A", "T"};
 const char* const kScaleTooltips[6] = {"Linear in Wavenumbers, 1 section",
@@ -300,13 +297,15 @@ void SpectrumWindow::BuildTexts() {
         auto* label = new QLabel(sampleLabelPanel_);
         label->setObjectName(QString("Label14(%1)").arg(k));
         label->setToolTip("Double click to edit");
-        label->move(kSampleLabelPlaces[static_cast<std::size_t>(k)].left,
-                    kSampleLabelPlaces[static_cast<std::size_t>(k)].top);
+        label->move(kSampleLabelPlaces[static_cast<std::size_t>(k)][0],
+                    kSampleLabelPlaces[static_cast<std::size_t>(k)][1]);
+        // The figure's fonts: Arial of 11 pixels, the title bold of 12.
+        QFont font("Arial");
+        font.setPixelSize(k == 0 ? 12 : 11);
+        font.setBold(k == 0);
+        label->setFont(font);
         label14_[static_cast<std::size_t>(k)] = label;
     }
-    QFont title = label14_[0]->font();
-    title.setBold(true);
-    label14_[0]->setFont(title);
     label14_[0]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label14_[0]->setText("Sample");
     label14_[0]->resize(kSampleTitleWidth, 16);
