@@ -201,11 +201,13 @@ void MainWindow::Start() {
         state_.graph.LabelBackgroundColour = RgbOf(label22->palette().color(QPalette::Window));
     }
     state_.spectrum.RelayoutLabels = true;
-    const QDir folder(QString::fromLocal8Bit(state_.spectrum.ProgramFolder.c_str()));
-    state_.MetafilePath = QDir::toNativeSeparators(folder.filePath("CurPic.emf")).toStdString();
+    const QDir folder(QFile::decodeName(state_.spectrum.ProgramFolder.c_str()));
+    state_.MetafilePath =
+        QFile::encodeName(QDir::toNativeSeparators(folder.filePath("CurPic.emf"))).toStdString();
     LoadSettings();
 
-    state_.DialogFileName = QDir::toNativeSeparators(folder.filePath("Demo.sp")).toStdString();
+    state_.DialogFileName =
+        QFile::encodeName(QDir::toNativeSeparators(folder.filePath("Demo.sp"))).toStdString();
     state_.DialogFileTitle.clear();
     form5_->OpenFile(FileFormat::Sp, state_.DialogFileName, state_.DialogFileTitle);
     form5Frame_->show();
@@ -265,7 +267,7 @@ void MainWindow::OpenCommand(FileFormat format) {
         BusyScope busy([this](bool enabled) { SetInputEnabled(enabled); });
         const QString path = QDir::toNativeSeparators(*chosen);
         state_.DialogFileName = QFile::encodeName(path).toStdString();
-        state_.DialogFileTitle = QFileInfo(path).fileName().toLocal8Bit().toStdString();
+        state_.DialogFileTitle = QFileInfo(path).fileName().toLatin1().toStdString();
         state_.spectrum.OpenedFilePath = state_.DialogFileName;
         form5_->OpenFile(format, state_.DialogFileName, state_.DialogFileTitle);
     } catch (const std::exception&) {

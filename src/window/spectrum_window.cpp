@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include <cmath>
 #include <exception>
 
 #include "core/numbers.h"
@@ -156,6 +155,7 @@ void SpectrumWindow::BuildGraphAreas() {
     picture6_ = new PictureBox("Picture6", 2, picture2_->Client());
     line6_ = new QFrame(picture6_->Client());
     line6_->setObjectName("Line6");
+    line6_->setAccessibleName("Line6");
     line6_->setAutoFillBackground(true);
     QPalette linePalette = line6_->palette();
     linePalette.setColor(QPalette::Window, Qt::black);
@@ -181,6 +181,7 @@ void SpectrumWindow::BuildGraphAreas() {
 
     hscroll_ = new QScrollBar(Qt::Horizontal, this);
     hscroll_->setObjectName("HScroll1");
+    hscroll_->setAccessibleName("HScroll1");
     hscroll_->resize(kPicture2Width, 17);
     hscroll_->setFocusPolicy(Qt::NoFocus);  // the keyboard stays with the graph
     hscroll_->setRange(kContainerRestLeft, kContainerRestLeft);
@@ -208,6 +209,7 @@ void SpectrumWindow::BuildGraphAreas() {
     MakeLabel(readingPanel_, "ReadingLabel", "Reading file...", 12, 8);
     progressBar_ = new QProgressBar(readingPanel_);
     progressBar_->setObjectName("ProgressBar1");
+    progressBar_->setAccessibleName("ProgressBar1");
     progressBar_->setGeometry(12, 30, 276, 20);
     readingPanel_->hide();
 
@@ -273,6 +275,7 @@ void SpectrumWindow::BuildButtons() {
     connect(stepPt, &QPushButton::clicked, this, &SpectrumWindow::RunGatedOnly);
     text2_ = new QLineEdit("1", this);
     text2_->setObjectName("Text2");
+    text2_->setAccessibleName("Text2");
     text2_->setGeometry(x + 120, 290, 60, 22);
 
     QPushButton* ir4 = MakeButton(this, "Command5", "IR4", x, 318, 56, 26);
@@ -284,6 +287,7 @@ void SpectrumWindow::BuildButtons() {
     multGlobalLabel_ = MakeLabel(this, "LabelMultGlobal", "MultGlobal", x, 352);
     multGlobalBox_ = new QLineEdit("1", this);
     multGlobalBox_->setObjectName("MultGlobalBox");
+    multGlobalBox_->setAccessibleName("MultGlobalBox");
     multGlobalBox_->setGeometry(x + 64, 348, 56, 22);
     command18_ = MakeButton(this, "Command18", "Restart", x + 124, 346, 56, 26);
 }
@@ -321,16 +325,19 @@ void SpectrumWindow::BuildTexts() {
 
     headerList_ = new QListWidget(this);
     headerList_->setObjectName("HeaderList");
+    headerList_->setAccessibleName("HeaderList");
     headerList_->setToolTip("Double click to see details");
     headerList_->setGeometry(x, 450, 180, 66);
 
     MakeLabel(this, "LabelData", "Data (y values)", x, 520);
     dataTextBox_ = new QPlainTextEdit(this);
     dataTextBox_->setObjectName("DataTextBox");
+    dataTextBox_->setAccessibleName("DataTextBox");
     dataTextBox_->setReadOnly(true);
     dataTextBox_->setGeometry(x, 536, 88, 62);
     diagnosticList_ = new QListWidget(this);
     diagnosticList_->setObjectName("DiagnosticList");
+    diagnosticList_->setAccessibleName("DiagnosticList");
     diagnosticList_->setGeometry(x + 92, 536, 88, 62);
 }
 
