@@ -13,6 +13,13 @@ ScreenMetrics PrimaryScreenMetrics() {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
         return FixedScreenMetrics();
     }
+    // The offscreen and minimal platforms invent a screen (800 x 800 pixels on
+    // 203 mm); without a display the recording uses the fixed 96 dpi screen, so
+    // that the command line writes the same metafile on every machine.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == "offscreen" || platform == "minimal") {
+        return FixedScreenMetrics();
+    }
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr || screen->geometry().isEmpty()) {
         return FixedScreenMetrics();

@@ -143,6 +143,12 @@ TEST(MetafileGeometry, UnusableMetricsGiveNoGeometry) {
 TEST(MetafileGeometry, PrimaryScreenMetricsAreUsable) {
     const ScreenMetrics m = PrimaryScreenMetrics();
     EXPECT_TRUE(ComputeMetafileGeometry(m, 747, 456).has_value());
+    // The tests run on the offscreen platform, whose invented screen is not
+    // asked: the recording uses the fixed screen.
+    const ScreenMetrics fixed = FixedScreenMetrics();
+    EXPECT_EQ(m.horzRes, fixed.horzRes);
+    EXPECT_EQ(m.horzSize, fixed.horzSize);
+    EXPECT_EQ(m.logPixelsY, fixed.logPixelsY);
 }
 
 TEST(EmfRecorder, HeaderAndRecordsAreWellFormed) {
