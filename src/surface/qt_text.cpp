@@ -50,6 +50,7 @@ QtFont ResolveQtFont(const FontRequest& request, bool antialias) {
     font.setFamilies(FamiliesFor(request.face));
     font.setStyleHint(QFont::SansSerif);
     font.setStyleStrategy(antialias ? QFont::PreferAntialias : QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
     const int weight = request.weight <= 0 ? 400 : std::clamp(request.weight, 1, 1000);
     font.setWeight(static_cast<QFont::Weight>(weight));
 
