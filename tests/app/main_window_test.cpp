@@ -20,6 +20,7 @@
 
 #include "app/about_box.h"
 #include "app/main_window.h"
+#include "import/sp_file_builder.h"
 #include "options/options_dialog.h"
 #include "window/picture_box.h"
 #include "window/scripted_prompts.h"
@@ -286,6 +287,33 @@ class MainWindowTest : public QObject {
         QVERIFY(busyDuringRead);
         QVERIFY(main_->InputEnabled());
         QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void anAbsorbanceFileRenamesTheYExportCommands() {
+        Start();
+        test::SpFile file;
+        file.yUnit = "ABS";
+        for (int i = 0; i < 400; ++i) {
+            // Absorbance 0.1 with a band of 1.0 in the middle.
+            const double a = 0.1 + 0.9 * std::exp(-std::pow((i - 200) / 10.0, 2));
+            file.values.push_back(static_cast<std::int32_t>(a * 8388608));
+        }
+        const QString path = program_->filePath("abs.sp");
+        WriteFile(path, QByteArray::fromStdString(file.Bytes()));
+        prompts_->openAnswers = {path};
+        main_->OpenCommand(FileFormat::Sp);
+        QVERIFY(prompts_->messages.empty());
+        QCOMPARE(main_->MenuAction("mnuCopyYPercent")->text(),
+                 QString("Copy Y (Absorbance) values (calculated from file values)"));
+        QCOMPARE(main_->MenuAction("mnuSaveDataYPercent")->text(),
+                 QString("Save Data (Calculated Y (Absorbance) values only) As..."));
+        // A %T file names them after % values again.
+        prompts_->openAnswers = {program_->filePath("Demo.sp")};
+        main_->OpenCommand(FileFormat::Sp);
+        QCOMPARE(main_->MenuAction("mnuCopyYPercent")->text(),
+                 QString("Copy Y % values (calculated from file values)"));
+        QCOMPARE(main_->MenuAction("mnuSaveDataYPercent")->text(),
+                 QString("Save Data (Calculated Y % values only) As..."));
     }
 
     void cancelledOpenOnlyEndsTheModesAndPrepares() {
