@@ -8,7 +8,7 @@
 
 #include "core/export_text.h"
 #include "core/numbers.h"
-#include "import/file_bytes.h"
+#include "import/read_frame.h"
 
 namespace halvorn {
 
@@ -22,15 +22,6 @@ const char* const kCrOnly =
     "The lines of this file end with CR alone;\r\nonly LF and CR LF line ends are read.";
 const char* const kOutOfRange =
     "A number in this file is out of the range\r\nthis program can hold.";
-
-// A failure that ends the read with the given first part of the message.
-struct ReadFailure {
-    std::string firstPart;
-};
-
-[[noreturn]] void Fail(std::string firstPart) {
-    throw ReadFailure{std::move(firstPart)};
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -614,43 +605,18 @@ std::vector<std::string_view> JcampTextLines(std::string_view bytes) {
 }
 
 ReadOutcome ReadJcampBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
-    s.Loading = true;
-    s.OpenFailed = false;
-    s.NeedPeakSearch = true;
-    s.RelayoutLabels = true;
+    BeginRead(request, s);
     s.YFactor = kTransmittanceYFactor;
     for (std::string& label : s.Label14) {
         label.clear();
     }
-    s.Caption = "Infrared Spectrum: File - (" + request.fileTitle + ")";
     s.HeaderList.clear();
     s.DiagnosticList.clear();
-    std::string firstPart;
-    try {
-        Read(bytes, request, s);
-        return ReadOutcome::Success();
-    } catch (const ReadFailure& failure) {
-        firstPart = failure.firstPart;
-    } catch (const ArithmeticFault&) {
-        firstPart = kOutOfRange;
-    }
-    s.OpenFailed = true;
-    ClearPoints(s);
-    return ReadOutcome::Failure(firstPart);
+    return GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s); });
 }
 
 ReadOutcome ReadJcampFile(const std::string& path, const ReadRequest& request, Spectrum& s) {
-    std::optional<std::string> bytes = ReadFileBytes(path);
-    if (!bytes) {
-        s.Loading = true;
-        s.OpenFailed = true;
-        s.NeedPeakSearch = true;
-        s.RelayoutLabels = true;
-        s.Caption = "Infrared Spectrum: File - (" + request.fileTitle + ")";
-        ClearPoints(s);
-        return ReadOutcome::Failure("The file cannot be opened or read.");
-    }
-    return ReadJcampBytes(*bytes, request, s);
+    return ReadWholeFile(path, request, s, "The file cannot be opened or read.", ReadJcampBytes);
 }
 
 }  // namespace halvorn

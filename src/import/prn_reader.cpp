@@ -7,7 +7,7 @@
 
 #include "core/export_text.h"
 #include "core/numbers.h"
-#include "import/file_bytes.h"
+#include "import/read_frame.h"
 
 namespace halvorn {
 
@@ -15,14 +15,6 @@ namespace {
 
 const char* const kOutOfRange =
     "A number in this table is out of the range\r\nthis program can hold.";
-
-struct ReadFailure {
-    std::string firstPart;
-};
-
-[[noreturn]] void Fail(std::string firstPart) {
-    throw ReadFailure{std::move(firstPart)};
-}
 
 bool IsBlankLine(std::string_view line) {
     return line.find_first_not_of(" \t") == std::string_view::npos;
@@ -147,39 +139,13 @@ std::vector<std::string_view> PrnTableLines(std::string_view bytes) {
 }
 
 ReadOutcome ReadPrnBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
-    s.Loading = true;
-    s.OpenFailed = false;
-    s.NeedPeakSearch = true;
-    s.RelayoutLabels = true;
+    BeginRead(request, s);
     s.YFactor = kTransmittanceYFactor;
-    s.Caption = "Infrared Spectrum: File - (" + request.fileTitle + ")";
-    std::string firstPart;
-    try {
-        Read(bytes, request, s);
-        return ReadOutcome::Success();
-    } catch (const ReadFailure& failure) {
-        firstPart = failure.firstPart;
-    } catch (const ArithmeticFault&) {
-        firstPart = kOutOfRange;
-    }
-    s.OpenFailed = true;
-    ClearPoints(s);
-    return ReadOutcome::Failure(firstPart);
+    return GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s); });
 }
 
 ReadOutcome ReadPrnFile(const std::string& path, const ReadRequest& request, Spectrum& s) {
-    std::optional<std::string> bytes = ReadFileBytes(path);
-    if (!bytes) {
-        s.Loading = true;
-        s.OpenFailed = true;
-        s.NeedPeakSearch = true;
-        s.RelayoutLabels = true;
-        s.YFactor = kTransmittanceYFactor;
-        s.Caption = "Infrared Spectrum: File - (" + request.fileTitle + ")";
-        ClearPoints(s);
-        return ReadOutcome::Failure("The file cannot be opened or read.");
-    }
-    return ReadPrnBytes(*bytes, request, s);
+    return ReadWholeFile(path, request, s, "The file cannot be opened or read.", ReadPrnBytes);
 }
 
 }  // namespace halvorn

@@ -8,7 +8,7 @@
 
 #include "core/export_text.h"
 #include "core/numbers.h"
-#include "import/file_bytes.h"
+#include "import/read_frame.h"
 
 namespace halvorn {
 
@@ -21,11 +21,6 @@ const char* const kNoDataMarker =
     "Cannot open!\r\nThis file is corrupted,\r\nor has unsupported format.";
 const char* const kNotWavenumbers =
     "This program can open only files\r\nwith abscissa units in CM-1.\r\nSorry!";
-
-// A failure that ends the read with the given first part of the message.
-struct ReadFailure {
-    std::string firstPart;
-};
 
 // Header lines end at CR; a LF right after the CR belongs to the terminator.
 class LineCursor {
@@ -112,20 +107,20 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     s.HeaderList.clear();
     std::optional<std::string> line = cursor.Next();
     if (!line) {
-        throw ReadFailure{""};
+        Fail("");
     }
     s.HeaderList.push_back(*line);
     bool marker = false;
     for (int k = 0; k < kMaxHeaderLinesAfterFirst && !marker; ++k) {
         line = cursor.Next();
         if (!line) {
-            throw ReadFailure{""};
+            Fail("");
         }
         s.HeaderList.push_back(*line);
         marker = line->compare(0, 5, "#DATA") == 0;
     }
     if (!marker) {
-        throw ReadFailure{kNoDataMarker};
+        Fail(kNoDataMarker);
     }
     const std::size_t dataStart = cursor.Position();
     const long c = static_cast<long>(s.HeaderList.size());
@@ -139,7 +134,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     s.IntervalLabel = "points: " + DoubleText(s.DeltaX, separator) + " cm^(-1)";
 
     if (HeaderLine(s, c - 10) != "CM-1") {
-        throw ReadFailure{kNotWavenumbers};
+        Fail(kNotWavenumbers);
     }
     const std::string& yUnit = HeaderLine(s, c - 9);
     if (yUnit == "ABS") {
@@ -153,7 +148,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
         s.mnuCopyYPercentCaption = "Copy Y % values (calculated from file values)";
         s.mnuSaveDataYPercentCaption = "Save Data (Calculated Y % values only) As...";
     } else {
-        throw ReadFailure{""};
+        Fail("");
     }
 
     s.FirstX = ParseNumber(HeaderLine(s, c - 6));
@@ -175,7 +170,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
     // The data part: N little-endian int32 values right after the #DATA line.
     if (n < 0 || bytes.size() - dataStart < static_cast<std::size_t>(n) * 4) {
-        throw ReadFailure{""};
+        Fail("");
     }
     if (request.progress) {
         request.progress(0, n);
@@ -231,37 +226,12 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 }  // namespace
 
 ReadOutcome ReadSpBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
-    s.Loading = true;
-    s.OpenFailed = false;
-    s.NeedPeakSearch = true;
-    s.RelayoutLabels = true;
-    s.Caption = SpectrumCaption(request.fileTitle);
-    std::string firstPart;
-    try {
-        Read(bytes, request, s);
-        return ReadOutcome::Success();
-    } catch (const ReadFailure& failure) {
-        firstPart = failure.firstPart;
-    } catch (const ArithmeticFault&) {
-        firstPart.clear();
-    }
-    s.OpenFailed = true;
-    ClearPoints(s);
-    return ReadOutcome::Failure(firstPart);
+    BeginRead(request, s);
+    return GuardedRead(s, "", [&] { Read(bytes, request, s); });
 }
 
 ReadOutcome ReadSpFile(const std::string& path, const ReadRequest& request, Spectrum& s) {
-    std::optional<std::string> bytes = ReadFileBytes(path);
-    if (!bytes) {
-        s.Loading = true;
-        s.OpenFailed = true;
-        s.NeedPeakSearch = true;
-        s.RelayoutLabels = true;
-        s.Caption = SpectrumCaption(request.fileTitle);
-        ClearPoints(s);
-        return ReadOutcome::Failure("");
-    }
-    return ReadSpBytes(*bytes, request, s);
+    return ReadWholeFile(path, request, s, "", ReadSpBytes);
 }
 
 }  // namespace halvorn
