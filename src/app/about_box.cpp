@@ -56,13 +56,9 @@ SystemInfoTool DefaultSystemInfoTool() {
     tool.find = [] {
 #if defined(Q_OS_WIN)
         const QString root = qEnvironmentVariable("SystemRoot", "C:\\Windows");
-        const QString common =
-            qEnvironmentVariable("CommonProgramFiles", "C:\\Program Files\\Common Files");
-        for (const QString& path : {root + "\\System32\\msinfo32.exe",
-                                    common + "\\Microsoft Shared\\MSInfo\\msinfo32.exe"}) {
-            if (QFileInfo::exists(path)) {
-                return path;
-            }
+        const QString path = root + "\\System32\\msinfo32.exe";
+        if (QFileInfo::exists(path)) {
+            return path;
         }
         return QString();
 #elif defined(Q_OS_MACOS)
