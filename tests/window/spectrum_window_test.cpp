@@ -140,6 +140,16 @@ class SpectrumWindowTest : public QObject {
         QCOMPARE(bar->value(), 3551);
         QVERIFY(!window_->findChild<QWidget*>("ReadingPanel")->isVisible());
         QVERIFY(!state_->spectrum.Loading);
+
+        // The panel is up while the ordinates are read: the window repaints
+        // once after showing it, which runs this timer.
+        bool shownDuringRead = false;
+        QTimer::singleShot(0, this, [&] {
+            shownDuringRead = window_->findChild<QWidget*>("ReadingPanel")->isVisible();
+        });
+        window_->OpenFile(FileFormat::Sp, kDemo, "Demo.sp");
+        QVERIFY(shownDuringRead);
+        QVERIFY(!window_->findChild<QWidget*>("ReadingPanel")->isVisible());
     }
 
     void redrawPaintsEveryArea() {
