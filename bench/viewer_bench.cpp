@@ -14,8 +14,8 @@
 
 #include "app/main_window.h"
 #include "graph/graph_test_support.h"
+#include "window/graph_window.h"
 #include "window/prompts.h"
-#include "window/spectrum_window.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <exception>
 
 #include "options/options_dialog.h"
+#include "window/graph_window.h"
 #include "window/prompts.h"
-#include "window/spectrum_window.h"
 
 namespace halvorn {
 

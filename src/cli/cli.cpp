@@ -6,7 +6,7 @@
 #include "cli/graph_keys.h"
 #include "cli/json_writer.h"
 #include "core/export_text.h"
-#include "core/spectrum.h"
+#include "core/record.h"
 #include "import/file_bytes.h"
 #include "import/readers.h"
 #include "render/render.h"

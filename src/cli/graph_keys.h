@@ -7,8 +7,8 @@
 
 #include "cli/cli_options.h"
 #include "cli/json_writer.h"
+#include "core/record.h"
 #include "core/settings.h"
-#include "core/spectrum.h"
 #include "graph/graph.h"
 
 namespace halvorn {

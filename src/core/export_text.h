@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/spectrum.h"
+#include "core/record.h"
 
 namespace halvorn {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "core/record.h"
 #include "core/settings.h"
-#include "core/spectrum.h"
 #include "graph/graph_fault.h"
 #include "graph/mapping.h"
 #include "graph/peaks.h"

@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
+#include "core/record.h"
 #include "core/settings.h"
-#include "core/spectrum.h"
 
 namespace halvorn {
 

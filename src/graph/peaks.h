@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/spectrum.h"
+#include "core/record.h"
 #include "graph/mapping.h"
 
 namespace halvorn {

@@ -30,7 +30,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/spectrum.h"
+#include "core/record.h"
 #include "import/read_outcome.h"
 
 namespace halvorn {

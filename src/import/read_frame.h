@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "core/numbers.h"
-#include "core/spectrum.h"
+#include "core/record.h"
 #include "import/file_bytes.h"
 #include "import/read_outcome.h"
 

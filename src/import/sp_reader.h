@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/spectrum.h"
+#include "core/record.h"
 #include "import/read_outcome.h"
 
 namespace halvorn {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/record.h"
 #include "core/settings.h"
-#include "core/spectrum.h"
 #include "graph/figure.h"
 #include "graph/graph.h"
 #include "surface/metafile_geometry.h"

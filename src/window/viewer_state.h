@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "core/record.h"
 #include "core/settings.h"
-#include "core/spectrum.h"
 #include "graph/graph.h"
 
 namespace halvorn {

@@ -22,9 +22,9 @@
 #include "app/main_window.h"
 #include "import/sp_file_builder.h"
 #include "options/options_dialog.h"
+#include "window/graph_window.h"
 #include "window/picture_box.h"
 #include "window/scripted_prompts.h"
-#include "window/spectrum_window.h"
 
 namespace halvorn {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "core/spectrum.h"
+#include "core/record.h"
 
 namespace halvorn::test {
 

@@ -9,9 +9,9 @@
 
 #include <memory>
 
+#include "window/graph_window.h"
 #include "window/picture_box.h"
 #include "window/scripted_prompts.h"
-#include "window/spectrum_window.h"
 
 namespace halvorn {
 
@@ -395,4 +395,4 @@ class SpectrumWindowTest : public QObject {
 }  // namespace halvorn
 
 QTEST_MAIN(halvorn::SpectrumWindowTest)
-#include "spectrum_window_test.moc"
+#include "graph_window_test.moc"

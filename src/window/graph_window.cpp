@@ -1,4 +1,4 @@
-#include "window/spectrum_window.h"
+#include "window/graph_window.h"
 
 #include <QApplication>
 #include <QCoreApplication>
