@@ -1,4 +1,4 @@
-// The axis mapping: the documented positions of the breaks in each scale mode,
+// The axis mapping: the positions of the breaks in each scale mode,
 // exact round trips and the failures of degenerate ranges.
 #include "graph/mapping.h"
 
