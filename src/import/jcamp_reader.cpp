@@ -565,6 +565,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
         s.DeltaX = static_cast<double>(s.WaveX[2] - s.WaveX[1]);
     }
     s.PointCountLabel = "Number of points: " + IntegerText(n);
+    s.IntervalLabel = "points: " + DoubleText(s.DeltaX, sep) + " cm^(-1)";
 
     if (unit == AbscissaUnit::Wavenumber) {
         s.LastX = static_cast<double>(s.StepCount) * s.DeltaX + s.FirstX;
@@ -604,19 +605,29 @@ std::vector<std::string_view> JcampTextLines(std::string_view bytes) {
     return lines;
 }
 
-ReadOutcome ReadJcampBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+namespace {
+
+// The start of a read, before the file is opened.
+void BeginJcampRead(const ReadRequest& request, Spectrum& s) {
     BeginRead(request, s);
     s.YFactor = kTransmittanceYFactor;
     for (std::string& label : s.Label14) {
         label.clear();
     }
+}
+
+}  // namespace
+
+ReadOutcome ReadJcampBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+    BeginJcampRead(request, s);
     s.HeaderList.clear();
     s.DiagnosticList.clear();
     return GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s); });
 }
 
 ReadOutcome ReadJcampFile(const std::string& path, const ReadRequest& request, Spectrum& s) {
-    return ReadWholeFile(path, request, s, "The file cannot be opened or read.", ReadJcampBytes);
+    return ReadWholeFile(path, request, s, "The file cannot be opened or read.", BeginJcampRead,
+                         ReadJcampBytes);
 }
 
 }  // namespace halvorn

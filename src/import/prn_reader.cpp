@@ -52,6 +52,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
              " lines;\r\nthis program holds at most " + IntegerText(kMaxPoints) + " points.");
     }
     const auto n = static_cast<std::int32_t>(lines.size());
+    s.PointCountLabel = "Number of points: " + IntegerText(n);
     if (n < 2) {
         Fail("The table holds " + IntegerText(n) + (n == 1 ? " line" : " lines") +
              ";\r\na spectrum needs at least two points.");
@@ -59,7 +60,6 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
     s.PointCount = n;
     s.StepCount = ToInteger(static_cast<double>(n) - 1.0);
-    s.PointCountLabel = "Number of points: " + IntegerText(n);
     s.WaveX.assign(static_cast<std::size_t>(n) + 1, 0.0f);
     s.RawY.assign(static_cast<std::size_t>(n) + 1, 0);
     s.RawYMax = 0;
@@ -90,6 +90,8 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     }
 
     s.DeltaX = static_cast<double>(s.WaveX[2] - s.WaveX[1]);
+    // Shown even when the first or last abscissa turns out to be unusable.
+    s.IntervalLabel = "points: " + DoubleText(IntervalOf(s), sep) + " cm^(-1)";
     s.FirstX = s.WaveX[1];
     s.LastX = s.WaveX[static_cast<std::size_t>(n)];
     for (const auto& [x, line] : {std::pair{s.FirstX, n}, std::pair{s.LastX, 1}}) {
@@ -138,14 +140,24 @@ std::vector<std::string_view> PrnTableLines(std::string_view bytes) {
     return lines;
 }
 
-ReadOutcome ReadPrnBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+namespace {
+
+// The start of a read, before the file is opened.
+void BeginPrnRead(const ReadRequest& request, Spectrum& s) {
     BeginRead(request, s);
     s.YFactor = kTransmittanceYFactor;
+}
+
+}  // namespace
+
+ReadOutcome ReadPrnBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+    BeginPrnRead(request, s);
     return GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s); });
 }
 
 ReadOutcome ReadPrnFile(const std::string& path, const ReadRequest& request, Spectrum& s) {
-    return ReadWholeFile(path, request, s, "The file cannot be opened or read.", ReadPrnBytes);
+    return ReadWholeFile(path, request, s, "The file cannot be opened or read.", BeginPrnRead,
+                         ReadPrnBytes);
 }
 
 }  // namespace halvorn

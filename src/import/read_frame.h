@@ -57,13 +57,14 @@ ReadOutcome GuardedRead(Spectrum& s, std::string_view faultMessage, Work&& work)
 }
 
 // Reads the file at path and hands its bytes to readBytes; a file that cannot
-// be opened or read fails with missingMessage.
-template <typename ReadBytes>
+// be opened or read fails with missingMessage, after the reader's own start of
+// a read (begin), which comes before the file is opened.
+template <typename Begin, typename ReadBytes>
 ReadOutcome ReadWholeFile(const std::string& path, const ReadRequest& request, Spectrum& s,
-                          std::string_view missingMessage, ReadBytes&& readBytes) {
+                          std::string_view missingMessage, Begin&& begin, ReadBytes&& readBytes) {
     std::optional<std::string> bytes = ReadFileBytes(path);
     if (!bytes) {
-        BeginRead(request, s);
+        std::forward<Begin>(begin)(request, s);
         return FailedRead(s, std::string(missingMessage));
     }
     return std::forward<ReadBytes>(readBytes)(*bytes, request, s);

@@ -231,7 +231,7 @@ ReadOutcome ReadSpBytes(std::string_view bytes, const ReadRequest& request, Spec
 }
 
 ReadOutcome ReadSpFile(const std::string& path, const ReadRequest& request, Spectrum& s) {
-    return ReadWholeFile(path, request, s, "", ReadSpBytes);
+    return ReadWholeFile(path, request, s, "", BeginRead, ReadSpBytes);
 }
 
 }  // namespace halvorn

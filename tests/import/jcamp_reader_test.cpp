@@ -424,6 +424,18 @@ TEST(JcampReader, HeaderValuesThatCannotPlaceThePointsAreRefused) {
         Spectrum s;
         ExpectFailure(Read(file, s), s, c.message);
     }
+
+    // A spectrum that reaches 0 cm-1 fails after the count and step are shown.
+    JcampFile zero;
+    zero.deltaX = "1";
+    zero.firstX = "0";
+    zero.lastX = "5";
+    zero.data = {"0 0.5 0.6 0.7", "3 0.8 0.8 0.8"};
+    Spectrum s;
+    ExpectFailure(Read(zero, s), s, "reaches 0 cm^(-1)");
+    EXPECT_EQ(s.PointCountLabel, "Number of points: 6");
+    EXPECT_EQ(s.IntervalLabel, "points: -1 cm^(-1)");
+    EXPECT_EQ(s.FirstPointLabel, "");
 }
 
 TEST(JcampReader, LinesOfVaryingLengthPlaceEveryOrdinate) {
@@ -553,7 +565,11 @@ TEST(JcampReader, MissingFileFails) {
     Spectrum s;
     ReadRequest request;
     request.fileTitle = "none.jdx";
+    s.YFactor = kAbsorbanceYFactor;
+    s.Label14[0] = "previous";
     ExpectFailure(ReadJcampFile("/nonexistent/none.jdx", request, s), s, "cannot be opened");
+    EXPECT_EQ(s.YFactor, kTransmittanceYFactor);  // set before the file is opened
+    EXPECT_EQ(s.Label14[0], "");
 }
 
 }  // namespace

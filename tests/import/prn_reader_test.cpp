@@ -149,6 +149,18 @@ TEST(PrnReader, FailuresSayWhatIsWrong) {
     }
 }
 
+TEST(PrnReader, AFailureKeepsTheLabelsSetBeforeIt) {
+    Spectrum s;
+    ExpectFailure(Read("4000\t95\r\n", s), s, "holds 1 line;");
+    EXPECT_EQ(s.PointCountLabel, "Number of points: 1");
+    EXPECT_EQ(s.IntervalLabel, "");
+
+    // The count and the step come before the first and last abscissa are used.
+    ExpectFailure(Read("\r\n4000\t95\r\n3999\t95\r\n", s), s, "Line 1 gives the abscissa 0");
+    EXPECT_EQ(s.PointCountLabel, "Number of points: 3");
+    EXPECT_EQ(s.IntervalLabel, "points: 1 cm^(-1)");
+}
+
 TEST(PrnReader, HoldsUpTo32767Lines) {
     std::string bytes;
     for (int k = 0; k < 32767; ++k) {
@@ -192,6 +204,7 @@ TEST(PrnReader, ExportTextsDescribeTheLoadedSpectrum) {
 TEST(PrnReader, MissingFileFails) {
     Spectrum s;
     ExpectFailure(ReadPrnFile("/nonexistent/none.prn", {}, s), s, "cannot be opened");
+    EXPECT_EQ(s.YFactor, kTransmittanceYFactor);  // set before the file is opened
 }
 
 }  // namespace
