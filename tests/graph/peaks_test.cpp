@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/numbers.h"
+#include "graph/graph.h"
 #include "graph/graph_test_support.h"
 
 namespace halvorn {
@@ -104,6 +105,28 @@ TEST(FindPeakTops, AtMostElevenTheDeepestThatPass) {
         expected.push_back(51 + 100 * k);
     }
     EXPECT_EQ(Marked(peaks), expected);
+}
+
+TEST(FindPeakTops, TheRedrawSearchesWithItsPlotHeightAndYRange) {
+    // Dips of 20 and 40 %T, 30 cm-1 apart; the readers' axis runs from 95 down
+    // to 20 %T. The 20 %T between them are 53 pixels on that axis 200 pixels
+    // high, 40 pixels on the fixed 0..100 %T axis, and 70 pixels at 348.
+    struct Case {
+        std::int16_t fixed;
+        std::int32_t height;
+        std::vector<int> marked;
+    };
+    for (const Case& c :
+         {Case{0, 200, {1001, 1031}}, Case{1, 200, {1001}}, Case{1, 348, {1001, 1031}}}) {
+        Spectrum s = WithDips({{2000, 20}, {1970, 40}});
+        DisplaySettings settings;
+        settings.FixedYRange = c.fixed;
+        GraphState state;
+        Graph graph(s, settings, state);
+        ASSERT_TRUE(graph.PrepareRedraw(673, c.height).ok);
+        EXPECT_EQ(Marked(state.peaks), c.marked) << c.fixed << " " << c.height;
+        EXPECT_FALSE(s.NeedPeakSearch);
+    }
 }
 
 TEST(FindPeakTops, ZeroSpanIsAnError) {
