@@ -371,23 +371,9 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
         Fail("The file has " + IntegerText(n) +
              " points (##NPOINTS=);\r\nthis program holds 1 to " + IntegerText(kMaxPoints) + ".");
     }
-    if (!h.xUnits) {
-        Fail("The header gives no abscissa unit (##XUNITS=).");
-    }
-    const AbscissaUnit unit = AbscissaUnitOf(*h.xUnits);
-    if (unit == AbscissaUnit::Other) {
-        Fail("The abscissa unit " + Quoted(TrimBlanks(*h.xUnits)) +
-             " is not supported;\r\nonly 1/CM and MICROMETERS are read.");
-    }
-    if (unit == AbscissaUnit::Micrometre && n < 2) {
-        Fail("A spectrum in MICROMETERS needs at least two points.");
-    }
     if (!h.deltaXGiven && n > 1 && h.firstXGiven && h.lastXGiven && h.lastX != h.firstX) {
         // Without ##DELTAX= the step follows from the first and last abscissa.
         h.deltaX = (h.lastX - h.firstX) / (n - 1);
-    }
-    if (h.deltaX == 0.0) {
-        Fail("The abscissa step (##DELTAX=) is 0.");
     }
     if (h.xFactor == 0.0) {
         Fail("The abscissa factor (##XFACTOR=) is 0.");
@@ -416,6 +402,11 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
         table.size() > 1 ? table[1].x : xp1 + static_cast<double>(table[0].y.size()) * h.deltaX;
     s.DiagnosticList.push_back("XP(1)=" + NumberText(xp1, sep));
     s.DiagnosticList.push_back("XP(2)=" + NumberText(xp2, sep));
+    // A zero step, and then an abscissa unit that gives no orientation, end the
+    // read where the step and the unit are first used.
+    if (h.deltaX == 0.0) {
+        Fail("The abscissa step (##DELTAX=) is 0.");
+    }
     const double lineSpan = (xp2 - xp1) / h.deltaX;
     if (!(std::fabs(lineSpan) < 32767.5)) {
         Fail("The first two data lines (at " + NumberText(xp1, sep) + " and " +
@@ -424,6 +415,17 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     }
     const std::int16_t maxG = ToInteger(lineSpan);
     s.DiagnosticList.push_back("MaxG=" + IntegerText(maxG));
+    if (!h.xUnits) {
+        Fail("The header gives no abscissa unit (##XUNITS=).");
+    }
+    const AbscissaUnit unit = AbscissaUnitOf(*h.xUnits);
+    if (unit == AbscissaUnit::Other) {
+        Fail("The abscissa unit " + Quoted(TrimBlanks(*h.xUnits)) +
+             " is not supported;\r\nonly 1/CM and MICROMETERS are read.");
+    }
+    if (unit == AbscissaUnit::Micrometre && n < 2) {
+        Fail("A spectrum in MICROMETERS needs at least two points.");
+    }
 
     bool noInvert;
     if (unit == AbscissaUnit::Wavenumber) {

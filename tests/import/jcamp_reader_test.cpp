@@ -425,6 +425,18 @@ TEST(JcampReader, HeaderValuesThatCannotPlaceThePointsAreRefused) {
         ExpectFailure(Read(file, s), s, c.message);
     }
 
+    // A zero step fails where MaxG is computed, an unknown unit where the
+    // orientation is chosen: the diagnostic lines before them are written.
+    JcampFile flat;
+    flat.deltaX = "0";
+    Spectrum f;
+    ExpectFailure(Read(flat, f), f, "is 0");
+    EXPECT_EQ(f.DiagnosticList.back(), "XP(2)=3997");
+    JcampFile hertz;
+    hertz.xUnits = "HZ";
+    ExpectFailure(Read(hertz, f), f, "not supported");
+    EXPECT_EQ(f.DiagnosticList.back(), "MaxG=3");
+
     // A spectrum that reaches 0 cm-1 fails after the count and step are shown.
     JcampFile zero;
     zero.deltaX = "1";
