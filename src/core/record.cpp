@@ -27,6 +27,15 @@ void SetYAxisFromExtremes(Spectrum& s, float tmax, float tmin) {
     }
 }
 
+void ShowWholeSpectrum(Spectrum& s) {
+    s.FullFirstX = s.FirstX;
+    s.FullLastX = s.LastX;
+    s.FullFirstWL = s.FirstWL;
+    s.FullLastWL = s.LastWL;
+    s.ViewFirstPoint = 1;
+    s.ViewLastPoint = ToInteger(s.PointCount);
+}
+
 void ClearPoints(Spectrum& s) {
     s.PointCount = 0;
     s.StepCount = 0;

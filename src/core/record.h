@@ -86,6 +86,12 @@ struct Spectrum {
 // when an extreme is too large to round.
 void SetYAxisFromExtremes(Spectrum& s, float tmax, float tmin);
 
+// Makes the whole spectrum the display range: the whole range takes the
+// display range's ends (FirstX, LastX, FirstWL, LastWL) and the points run from
+// 1 to PointCount. Raises ArithmeticFault when PointCount is beyond a 16-bit
+// point index.
+void ShowWholeSpectrum(Spectrum& s);
+
 // Empties the point data, the whole range, the display range and the export
 // texts together, so that a failed read never leaves arrays, counts, range and
 // texts that disagree.

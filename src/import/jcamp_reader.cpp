@@ -576,12 +576,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     }
     s.FirstWL = WavelengthOf(s.FirstX);
     s.LastWL = WavelengthOf(s.LastX);
-    s.FullFirstX = s.FirstX;
-    s.FullLastX = s.LastX;
-    s.FullFirstWL = s.FirstWL;
-    s.FullLastWL = s.LastWL;
-    s.ViewFirstPoint = 1;
-    s.ViewLastPoint = ToInteger(n);
+    ShowWholeSpectrum(s);
 
     SetYAxisFromExtremes(s, ToSingle(s.RawYMax / s.YFactor), ToSingle(s.RawYMin / s.YFactor));
 

@@ -158,12 +158,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     }
     s.FirstWL = Divide(10000.0, s.FirstX);
     s.LastWL = Divide(10000.0, s.LastX);
-    s.FullFirstX = s.FirstX;
-    s.FullLastX = s.LastX;
-    s.FullFirstWL = s.FirstWL;
-    s.FullLastWL = s.LastWL;
-    s.ViewFirstPoint = 1;
-    s.ViewLastPoint = ToInteger(n);
+    ShowWholeSpectrum(s);
     s.FirstPointLabel = "First point: " + DoubleText(s.FirstX, separator) + " cm^(-1)";
 
     FillSampleLabels(s);
