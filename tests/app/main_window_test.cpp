@@ -23,12 +23,16 @@
 #include "import/sp_file_builder.h"
 #include "options/options_dialog.h"
 #include "window/graph_window.h"
+#include "window/image_counts.h"
 #include "window/picture_box.h"
 #include "window/scripted_prompts.h"
 
 namespace halvorn {
 
 namespace {
+
+using test::CountColour;
+using test::Painted;
 
 // %T of a synthetic spectrum with dips at 2900, 1700 and 1000 cm-1.
 double Transmittance(double nu) {
@@ -70,16 +74,6 @@ QByteArray PrnBytes() {
              QByteArray::number(Transmittance(nu), 'f', 2).replace('.', ',') + "\r\n";
     }
     return b;
-}
-
-int CountColour(const QImage& image, QRgb colour) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
-        }
-    }
-    return n;
 }
 
 }  // namespace

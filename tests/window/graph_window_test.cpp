@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "window/graph_window.h"
+#include "window/image_counts.h"
 #include "window/picture_box.h"
 #include "window/scripted_prompts.h"
 
@@ -17,28 +18,10 @@ namespace halvorn {
 
 namespace {
 
+using test::CountColour;
+using test::Painted;
+
 const std::string kDemo = std::string(HALVORN_DATA_DIR) + "/Demo.sp";
-
-// Pixels of an image that are not the background colour.
-int Painted(const QImage& image, QRgb background = qRgb(255, 255, 255)) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            n += (image.pixel(x, y) & 0xFFFFFF) != (background & 0xFFFFFF) ? 1 : 0;
-        }
-    }
-    return n;
-}
-
-int CountColour(const QImage& image, QRgb colour) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
-        }
-    }
-    return n;
-}
 
 }  // namespace
 
