@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "import/read_checks.h"
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -11,7 +13,11 @@
 namespace halvorn {
 namespace {
 
-const std::string kSuffix = "\r\nTry to look in 'File Details'";
+using test::ExpectFailure;
+using test::kSuffix;
+using test::Percent;
+using test::Wave;
+
 const std::string kNoXyData =
     "Cannot open!\r\nThis file is corrupted,\r\nor has unsupported format." + kSuffix;
 
@@ -72,30 +78,6 @@ ReadOutcome Read(const JcampFile& file, Spectrum& s) {
 
 float Single(double value) {
     return static_cast<float>(value);
-}
-
-std::vector<float> Wave(const Spectrum& s) {
-    return {s.WaveX.begin() + 1, s.WaveX.end()};
-}
-
-// %T of every point, to 4 decimals.
-std::vector<double> Percent(const Spectrum& s) {
-    std::vector<double> result;
-    for (std::size_t i = 1; i < s.RawY.size(); ++i) {
-        result.push_back(std::round(s.RawY[i] / s.YFactor * 1e4) / 1e4);
-    }
-    return result;
-}
-
-void ExpectFailure(const ReadOutcome& outcome, const Spectrum& s, const std::string& part) {
-    EXPECT_FALSE(outcome.ok);
-    EXPECT_TRUE(s.OpenFailed);
-    EXPECT_NE(outcome.message.find(part), std::string::npos) << outcome.message;
-    EXPECT_TRUE(outcome.message.ends_with(kSuffix));
-    EXPECT_EQ(s.PointCount, 0);
-    EXPECT_EQ(s.WaveX.size(), 1u);
-    EXPECT_EQ(s.RawY.size(), 1u);
-    EXPECT_TRUE(s.ZZX.empty());
 }
 
 TEST(JcampReader, ThreeOrdinatesPerLineWithTheirDiagnostics) {
