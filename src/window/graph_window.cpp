@@ -14,8 +14,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <exception>
+#include <utility>
 
 #include "core/numbers.h"
 #include "graph/figure.h"
@@ -240,9 +242,23 @@ void SpectrumWindow::BuildButtons() {
         option->setObjectName(QString("OptionHeight(%1)").arg(k));
         option->setGeometry(10 + (k / 3) * 84, 18 + (k % 3) * 19, 80, 18);
         heightOptions_[static_cast<std::size_t>(k)] = option;
-        connect(option, &QRadioButton::clicked, this, [this, k] { HeightOptionClick(k); });
+        option->setChecked(k == 0);
+        // The option reacts to becoming selected, however that happens (a
+        // click, the arrow keys, an accessibility tool); a click on the option
+        // already selected applies it again.
+        connect(option, &QRadioButton::toggled, this, [this, k](bool checked) {
+            if (checked) {
+                heightAppliedByToggle_ = true;
+                QTimer::singleShot(0, this, [this] { heightAppliedByToggle_ = false; });
+                HeightOptionClick(k);
+            }
+        });
+        connect(option, &QRadioButton::clicked, this, [this, k] {
+            if (!std::exchange(heightAppliedByToggle_, false)) {
+                HeightOptionClick(k);
+            }
+        });
     }
-    heightOptions_[0]->setChecked(true);
 
     MakeLabel(this, "LabelHExpansion", "H Expansion:", x, 178);
     factorLabel_ = MakeLabel(this, "LabelExpansionFactor", "1/ 1", x + 84, 178);
@@ -375,7 +391,7 @@ void SpectrumWindow::Load() {
     label14_[0]->move(frameCentre - kSamplePanelLeft - kSampleTitleWidth / 2, 2);
     PlaceGraphAreas();
     state_.spectrum.Loading = true;
-    peakMarkMode_ = false;
+    state_.PeakMarkMode = false;
     HighlightSettingButtons();
 }
 
@@ -480,11 +496,11 @@ void SpectrumWindow::PeakMarkClick() {
     picture1_->setFocus();
     QPalette p = command3_->palette();
     if (command3_->text() == "Peak Mark") {
-        peakMarkMode_ = true;
+        state_.PeakMarkMode = true;
         command3_->setText("End Mark");
         p.setColor(QPalette::Button, ColourOf(kActiveModeColour));
     } else {
-        peakMarkMode_ = false;
+        state_.PeakMarkMode = false;
         command3_->setText("Peak Mark");
         p.setColor(QPalette::Button, QApplication::palette().color(QPalette::Button));
     }
@@ -510,7 +526,7 @@ void SpectrumWindow::MoveLabelsClick() {
     }
     QPalette p = command1_->palette();
     if (command1_->text() == "Move Labels") {
-        moveLabelsMode_ = true;
+        state_.MoveLabelsMode = true;
         picture1_->setCursor(Qt::SizeAllCursor);
         if (command3_->text() == "End Mark") {
             PeakMarkClick();
@@ -523,7 +539,7 @@ void SpectrumWindow::MoveLabelsClick() {
         picture1_->setCursor(Qt::CrossCursor);
         p.setColor(QPalette::Button, QApplication::palette().color(QPalette::Button));
         command1_->setPalette(p);
-        moveLabelsMode_ = false;
+        state_.MoveLabelsMode = false;
     }
 }
 
@@ -571,7 +587,11 @@ void SpectrumWindow::Command5Click() {
 }
 
 void SpectrumWindow::HeightOptionClick(int index) {
-    heightOptions_[static_cast<std::size_t>(index)]->setChecked(true);
+    QRadioButton* option = heightOptions_[static_cast<std::size_t>(index)];
+    if (!option->isChecked()) {
+        option->setChecked(true);  // applied by the option's toggled signal
+        return;
+    }
     const GraphHeights h = HeightsForOption(index);
     state_.GraphHeightReduced = index != 0;
     picture1_->resize(picture1_->width(), h.plotHeight);

@@ -178,9 +178,10 @@ class SpectrumWindow : public QWidget {
     QProgressBar* progressBar_ = nullptr;
 
     std::string lastRedrawError_;
-    bool peakMarkMode_ = false;
-    bool moveLabelsMode_ = false;
     bool moveWarningShown_ = false;
+    // Set while the height option that a click selected has been applied by
+    // its toggled signal, so that the click does not apply it a second time.
+    bool heightAppliedByToggle_ = false;
 };
 
 }  // namespace halvorn

@@ -20,6 +20,11 @@ struct ViewerState {
     // True while a height below 100 % is chosen.
     bool GraphHeightReduced = false;
 
+    // The spectrum window's two interaction modes, which exclude each other.
+    // Their buttons' captions ("End Mark", "End Move") show them.
+    bool PeakMarkMode = false;
+    bool MoveLabelsMode = false;
+
     // The file the Open dialog holds: its full path and its name without the
     // folder (empty for the demonstration spectrum read at start).
     std::string DialogFileName;

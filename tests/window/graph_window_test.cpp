@@ -1,9 +1,12 @@
 // The spectrum window on the offscreen platform: drawing areas, graph-setting
 // buttons, heights, expansion and scrolling, reads and failed redraws.
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -270,6 +273,35 @@ class SpectrumWindowTest : public QObject {
         QCOMPARE(Pic(4)->y(), 431);
         QCOMPARE(Pic(7)->height(), 473);
         QCOMPARE(window_->Line6()->y() + window_->Line6()->height(), 384);
+    }
+
+    void heightOptionsReactToTheKeyboardAndToAccessibilityTools() {
+        auto* full = window_->findChild<QRadioButton*>("OptionHeight(0)");
+        auto* ninety = window_->findChild<QRadioButton*>("OptionHeight(1)");
+        auto* half = window_->findChild<QRadioButton*>("OptionHeight(5)");
+        // The arrow key moves the selection to the next option.
+        full->setFocus();
+        QTest::keyClick(full, Qt::Key_Down);
+        QVERIFY(ninety->isChecked());
+        QCOMPARE(Pic(1)->height(), 313);
+        QCOMPARE(state_->graph.mapping.PlotHeight, 313);
+        QVERIFY(state_->GraphHeightReduced);
+
+        // An accessibility tool checks the option through its toggle action.
+        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(half);
+        QVERIFY(access && access->actionInterface());
+        access->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(half->isChecked());
+        QCOMPARE(Pic(1)->height(), 174);
+        QCOMPARE(Pic(1)->Image().height(), 174);
+
+        // A mouse click applies the option; a click on the selected one again.
+        QTest::mouseClick(full, Qt::LeftButton);
+        QCOMPARE(Pic(1)->height(), 348);
+        state_->graph.mapping.PlotHeight = 0;
+        QTest::mouseClick(full, Qt::LeftButton);
+        QCOMPARE(state_->graph.mapping.PlotHeight, 348);
+        QVERIFY(prompts_->messages.empty());
     }
 
     void expansionLevelsWidenThePlotAndCentreTheView() {
