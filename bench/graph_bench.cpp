@@ -8,7 +8,7 @@
 
 #include "graph/graph.h"
 #include "graph/graph_test_support.h"
-#include "render/render.h"
+#include "cli/render_file.h"
 #include "surface/image_surface.h"
 
 namespace {

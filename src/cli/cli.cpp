@@ -5,6 +5,7 @@
 #include "cli/cli_options.h"
 #include "cli/graph_keys.h"
 #include "cli/json_writer.h"
+#include "cli/render_file.h"
 #include "core/export_text.h"
 #include "core/record.h"
 #include "import/file_bytes.h"
@@ -143,12 +144,19 @@ int Render(const CliOptions& o, std::ostream& err) {
     }
     FigureRequest request;
     request.settings = SettingsOf(o);
-    request.blackAndWhite = o.blackWhite;
+    request.switches.BlackAndWhite = o.blackWhite;
     request.points = o.points;
     request.step = o.step;
     request.heightPercent = o.heightPercent;
     const GuiApplicationScope application;
-    const GraphOutcome outcome = RenderFigureFile(loaded.spectrum, request, o.outFile);
+
+    // 1. The spectrum window's first redraw after the read.
+    FigureGraph prepared(loaded.spectrum, request);
+    GraphOutcome outcome = prepared.Prepare();
+    // 2. The figure composed from the prepared graph, written whole.
+    if (outcome.ok) {
+        outcome = WriteFigureFile(prepared, request, o.outFile);
+    }
     if (!outcome.ok) {
         err << "halvorn-cli: cannot render " << o.file << ": " << outcome.message << '\n';
         return kExitReadFailed;

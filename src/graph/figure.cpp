@@ -17,16 +17,16 @@ FigureGeometry FigureGeometryFor(bool graphHeightReduced, std::int32_t graphPane
     }
     g.PlotHeight = g.FigureHeight - 108;
     g.PlotTop = ToLong((g.FigureHeight - 32 - g.PlotHeight) / 2.0 + 32);
-    g.PlotLeft = ToLong((g.FigureWidth - 673) / 2.0 - 2);
+    g.PlotLeft = ToLong((g.FigureWidth - g.PlotWidth) / 2.0 - 2);
     return g;
 }
 
 std::int32_t PlotHeightForPercent(int percent) {
     if (percent >= 100) {
-        return 348;
+        return kPlotHeight;
     }
     const int option = (100 - percent) / 10;  // 1..5
-    return ToLong(348.0 * (1.0 - option / 10.0));
+    return ToLong(kPlotHeight * (1.0 - option / 10.0));
 }
 
 std::string FigureCredit() {
@@ -51,11 +51,12 @@ void ColorBW(FigureState& figure, bool blackAndWhite, Rgb screenPeakLabelColour)
     }
 }
 
-std::array<SampleLabel, 7> SampleLabelsAtDesignPlaces(const Spectrum& s, double titleWidth) {
+std::array<SampleLabel, 7> SampleLabelsAtDesignPlaces(const Spectrum& s, double titleWidth,
+                                                      const SampleLabelVisibility& visible) {
     std::array<SampleLabel, 7> labels;
     for (std::size_t i = 0; i < labels.size(); ++i) {
         labels[i] = {s.Label14[i], static_cast<double>(kSampleLabelPlaces[i][0]),
-                     static_cast<double>(kSampleLabelPlaces[i][1]), true};
+                     static_cast<double>(kSampleLabelPlaces[i][1]), visible[i]};
     }
     // The title is centred over the graph; the figure adds 22 to its left.
     const FigureGeometry g;
@@ -68,6 +69,7 @@ void FigComplete(const Graph& graph, const FigureState& figure, Surface& dc) {
     const FigureSwitches& on = figure.switches;
     const std::int32_t x0 = g.PlotLeft;
     const std::int32_t y0 = g.PlotTop;
+    const std::int32_t pw = g.PlotWidth;
     const std::int32_t w = g.FigureWidth;
     const std::int32_t h = g.FigureHeight;
 
@@ -91,14 +93,14 @@ void FigComplete(const Graph& graph, const FigureState& figure, Surface& dc) {
         dc.SetTextColor(previousColour);
     }
 
-    // The figure's grid has the colours of its own colour set.
-    graph.state().MinorGridColour = figure.colours.MinorGridColour;
-    graph.state().MajorGridColour = figure.colours.MajorGridColour;
+    // The figure's grid has the colours of its own colour set, whatever the
+    // spectrum window last drew its own grid with.
     if (on.ShowGrid) {
-        graph.DrawGrid(dc, x0, 673, y0, g.PlotHeight);
+        graph.DrawGrid(dc, x0, pw, y0, g.PlotHeight, figure.colours.MinorGridColour,
+                       figure.colours.MajorGridColour);
     }
     if (on.ShowScale) {
-        graph.DrawScales(dc, x0, 673, y0, g.PlotHeight, 0, true, true, true, true, 3);
+        graph.DrawScales(dc, x0, pw, y0, g.PlotHeight, 0, true, true, true, true, 3);
     }
 
     const ObjectHandle framePen = dc.CreatePen(figure.colours.FigureFrameColour);
@@ -117,8 +119,8 @@ void FigComplete(const Graph& graph, const FigureState& figure, Surface& dc) {
     const ObjectHandle boxPen = dc.CreatePen(0);
     dc.SelectObject(boxPen);
     dc.MoveTo(x0, y0);
-    dc.LineTo(x0 + 673, y0);
-    dc.LineTo(x0 + 673, y0 + g.PlotHeight);
+    dc.LineTo(x0 + pw, y0);
+    dc.LineTo(x0 + pw, y0 + g.PlotHeight);
     dc.LineTo(x0, y0 + g.PlotHeight);
     dc.LineTo(x0, y0);
     dc.SelectObject(previousPen);
@@ -126,7 +128,7 @@ void FigComplete(const Graph& graph, const FigureState& figure, Surface& dc) {
     dc.DeleteObject(boxPen);
 
     if (on.ShowGraph) {
-        graph.DrawTrace(dc, x0, 673, y0, g.PlotHeight, figure.colours.TraceColour);
+        graph.DrawTrace(dc, x0, pw, y0, g.PlotHeight, figure.colours.TraceColour);
     }
     if (on.ShowPeakLabels) {
         graph.DrawPeakLabels(dc, x0, y0,

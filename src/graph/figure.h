@@ -8,6 +8,7 @@
 #include <string>
 
 #include "graph/graph.h"
+#include "graph/plot_size.h"
 #include "surface/surface.h"
 
 namespace halvorn {
@@ -16,8 +17,8 @@ namespace halvorn {
 struct FigureGeometry {
     std::int32_t FigureWidth = 747;
     std::int32_t FigureHeight = 456;
-    std::int32_t PlotWidth = 673;
-    std::int32_t PlotHeight = 348;
+    std::int32_t PlotWidth = kPlotWidth;
+    std::int32_t PlotHeight = kPlotHeight;
     std::int32_t PlotTop = 70;
     std::int32_t PlotLeft = 35;
 };
@@ -83,14 +84,22 @@ struct FigureState {
 void ColorBW(FigureState& figure, bool blackAndWhite,
              Rgb screenPeakLabelColour = kScreenPeakLabelColour);
 
+// Which of Label14(0..6) are shown; the header editor's "Visible" boxes.
+using SampleLabelVisibility = std::array<bool, 7>;
+inline constexpr SampleLabelVisibility kAllSampleLabelsVisible = {true, true, true, true,
+                                                                  true, true, true};
+
 // The sample labels of a spectrum at their design places; the title is
 // centred over the plot using titleWidth, its estimated width in pixels.
-std::array<SampleLabel, 7> SampleLabelsAtDesignPlaces(const Spectrum& s, double titleWidth);
+std::array<SampleLabel, 7> SampleLabelsAtDesignPlaces(
+    const Spectrum& s, double titleWidth,
+    const SampleLabelVisibility& visible = kAllSampleLabelsVisible);
 
 // Draws the figure with origin at the surface's (0, 0). Uses the mapping of
-// the last redraw (made for a plot of the figure's plot size) and writes the
-// figure's grid colours into the graph state. Raises the drawing routines'
-// run-time errors.
+// the last redraw (made for a plot of the figure's plot size) and draws the
+// grid in the figure's own colours; the graph state is only read. Hidden
+// header lines are left out; the title is drawn even when hidden. Raises the
+// drawing routines' run-time errors.
 void FigComplete(const Graph& graph, const FigureState& figure, Surface& dc);
 
 }  // namespace halvorn

@@ -120,6 +120,10 @@ class Graph {
     // value leaves its range; the caller reports it (see RunGuarded).
     void DrawGrid(Surface& dc, std::int32_t x0, std::int32_t width, std::int32_t y0,
                   std::int32_t height) const;
+    // The grid in the given colours instead of the state's (the figure's own
+    // colour set), leaving the state as it is.
+    void DrawGrid(Surface& dc, std::int32_t x0, std::int32_t width, std::int32_t y0,
+                  std::int32_t height, Rgb minorColour, Rgb majorColour) const;
     void DrawScales(Surface& dc, std::int32_t x0, std::int32_t width, std::int32_t y0,
                     std::int32_t height, std::int32_t reserved, bool bottomScale, bool leftScale,
                     bool topScale, bool rightScale, std::int16_t titles) const;

@@ -170,10 +170,15 @@ std::vector<GridLine> Graph::GridLines(std::int32_t x0, std::int32_t width, std:
 
 void Graph::DrawGrid(Surface& dc, std::int32_t x0, std::int32_t width, std::int32_t y0,
                      std::int32_t height) const {
+    DrawGrid(dc, x0, width, y0, height, g_.MinorGridColour, g_.MajorGridColour);
+}
+
+void Graph::DrawGrid(Surface& dc, std::int32_t x0, std::int32_t width, std::int32_t y0,
+                     std::int32_t height, Rgb minorColour, Rgb majorColour) const {
     const std::vector<GridLine> lines = GridLines(x0, width, y0, height);
-    const ObjectHandle minorPen = dc.CreatePen(g_.MinorGridColour);
+    const ObjectHandle minorPen = dc.CreatePen(minorColour);
     const ObjectHandle previous = dc.SelectObject(minorPen);
-    const ObjectHandle majorPen = dc.CreatePen(g_.MajorGridColour);
+    const ObjectHandle majorPen = dc.CreatePen(majorColour);
     bool majorSelected = false;
     for (const GridLine& line : lines) {
         if (line.major && !majorSelected) {

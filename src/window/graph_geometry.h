@@ -17,10 +17,10 @@
 #include <optional>
 #include <string>
 
+#include "graph/plot_size.h"
+
 namespace halvorn {
 
-inline constexpr int kPlotWidth = 673;
-inline constexpr int kPlotHeight = 348;
 inline constexpr int kPlotTop = 28;  // plot top inside the container
 inline constexpr int kMaxExpansionLevel = 3;
 inline constexpr int kHeightOptionCount = 6;

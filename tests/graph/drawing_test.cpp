@@ -402,7 +402,14 @@ TEST(Figure, ElementsColoursFrameAndCredit) {
     RecordingSurface dc(747, 456);
     FigComplete(w.graph, figure, dc);
     ExpectAllReleased(dc);
-    EXPECT_EQ(w.state.MinorGridColour, MakeRgb(224, 224, 224));
+    // The grid is drawn in the figure's colours; the spectrum window's own
+    // grid colours stay as they were.
+    const auto greyLines = std::count_if(dc.lines.begin(), dc.lines.end(), [](const auto& l) {
+        return l.colour == MakeRgb(224, 224, 224) || l.colour == MakeRgb(192, 192, 192);
+    });
+    EXPECT_GT(greyLines, 10);
+    EXPECT_EQ(w.state.MinorGridColour, GraphState{}.MinorGridColour);
+    EXPECT_EQ(w.state.MajorGridColour, GraphState{}.MajorGridColour);
     // Frame with a one-pixel shadow on the right and bottom.
     EXPECT_EQ(dc.GetPixel(0, 0), 0u);
     EXPECT_EQ(dc.GetPixel(745, 200), 0u);

@@ -15,6 +15,7 @@
 #include <memory>
 #include <set>
 
+#include "cli/render_file.h"
 #include "import/sp_reader.h"
 
 namespace halvorn {
@@ -52,7 +53,7 @@ struct Figure {
         const GraphOutcome outcome = graph.PrepareRedraw(673, 348);
         EXPECT_TRUE(outcome.ok) << outcome.message;
         ColorBW(figure, blackAndWhite);
-        figure.labels = FigureSampleLabels(spectrum);
+        figure.labels = FigureSampleLabels(spectrum, kAllSampleLabelsVisible);
         state.FillLabelBackground = false;
     }
 };
