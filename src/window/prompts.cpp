@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace halvorn {
 
@@ -29,6 +30,26 @@ std::optional<QString> QtPrompts::OpenFileName(QWidget* parent, const QString& f
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(NameFiltersOf(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
+}
+
+std::optional<QString> QtPrompts::SaveFileName(QWidget* parent, const QString& filter,
+                                               const QString& defaultName) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The program replaces an existing file of the chosen name without asking.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(NameFiltersOf(filter));
+    const QFileInfo proposed(defaultName);
+    if (!defaultName.isEmpty() && proposed.path() != QLatin1String(".")) {
+        dialog.setDirectory(proposed.absolutePath());
+    }
+    dialog.selectFile(proposed.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -22,6 +22,12 @@ class Prompts {
     // the chosen path, or nothing when the user cancels.
     virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& filter) = 0;
 
+    // A Save dialog with the filter (same form) and a proposed file name,
+    // which may hold a folder. An existing file is replaced without asking.
+    // Returns the chosen path, or nothing when the user cancels.
+    virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,
+                                                const QString& defaultName) = 0;
+
     // A message box; returns the button that closed it.
     virtual QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon,
                                                 const QString& title, const QString& text,
@@ -35,6 +41,8 @@ class Prompts {
 class QtPrompts : public Prompts {
   public:
     std::optional<QString> OpenFileName(QWidget* parent, const QString& filter) override;
+    std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,
+                                        const QString& defaultName) override;
     QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon,
                                         const QString& title, const QString& text,
                                         QMessageBox::StandardButtons buttons) override;

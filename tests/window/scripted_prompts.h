@@ -35,8 +35,14 @@ class ScriptedPrompts : public Prompts {
     std::deque<std::function<void(QDialog&)>> dialogScripts;
     // Runs while an Open dialog is up, before it is answered.
     std::function<void()> duringOpen;
+    // Answers of the Save dialogs in order; a null text or an empty queue
+    // means cancel.
+    std::deque<QString> saveAnswers;
 
     QStringList openFilters;
+    // Filter and proposed name of each Save dialog shown.
+    QStringList saveFilters;
+    QStringList saveDefaultNames;
     std::vector<MessageRecord> messages;
     QStringList dialogsShown;
 
@@ -50,6 +56,21 @@ class ScriptedPrompts : public Prompts {
         }
         const QString answer = openAnswers.front();
         openAnswers.pop_front();
+        if (answer.isNull()) {
+            return std::nullopt;
+        }
+        return answer;
+    }
+
+    std::optional<QString> SaveFileName(QWidget*, const QString& filter,
+                                        const QString& defaultName) override {
+        saveFilters << filter;
+        saveDefaultNames << defaultName;
+        if (saveAnswers.empty()) {
+            return std::nullopt;
+        }
+        const QString answer = saveAnswers.front();
+        saveAnswers.pop_front();
         if (answer.isNull()) {
             return std::nullopt;
         }
