@@ -1,10 +1,14 @@
 #include "cli/cli_options.h"
 
+#include <array>
 #include <charconv>
 #include <cstdlib>
 #include <functional>
 #include <map>
 #include <sstream>
+
+#include "core/settings.h"
+#include "core/xscale_mode.h"
 
 namespace halvorn {
 
@@ -22,6 +26,17 @@ bool ParseDouble(const std::string& text, double& value) {
 bool ParseInt(const std::string& text, int& value) {
     auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+// The --scale names, one per X-scale mode.
+std::optional<XScaleMode> ScaleNamed(const std::string& name) {
+    static constexpr std::array<const char*, kXScaleModes.size()> kNames = {"1", "2", "3", "wl"};
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        if (name == kNames[i]) {
+            return kXScaleModes[i].mode;
+        }
+    }
+    return std::nullopt;
 }
 
 bool ParsePlot(const std::string& text, int& width, int& height) {
@@ -64,18 +79,16 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
         {"--mult", [&](const std::string& v) { return ParseDouble(v, o.mult); }},
         {"--scale",
          [&](const std::string& v) {
-             if (v == "1") {
-                 o.xScaleKind = 0, o.wavenumberSections = 1;
-             } else if (v == "2") {
-                 o.xScaleKind = 0, o.wavenumberSections = 0;
-             } else if (v == "3") {
-                 o.xScaleKind = 0, o.wavenumberSections = 2;
-             } else if (v == "wl") {
-                 o.xScaleKind = 1, o.wavenumberSections = 0;
-             } else {
-                 return false;
+             const std::optional<XScaleMode> mode = ScaleNamed(v);
+             if (mode) {
+                 // From the default settings, so "wl" keeps the two-section
+                 // variant whatever came before.
+                 DisplaySettings settings;
+                 SetXScaleMode(settings, *mode);
+                 o.xScaleKind = settings.XScaleKind;
+                 o.wavenumberSections = settings.WavenumberSections;
              }
-             return true;
+             return mode.has_value();
          }},
         {"--grid",
          [&](const std::string& v) {

@@ -60,12 +60,10 @@ void InfoGraph::WriteKeys(JsonWriter& json) const {
     if (laidOut_) {
         json.Key("PeakLabelBoxes");
         json.BeginArray();
-        const auto sections = static_cast<std::size_t>(settings_.WavenumberSections);
-        const auto kind = static_cast<std::size_t>(settings_.XScaleKind);
         for (int slot = 0; slot < peaks.PeakCount; ++slot) {
-            const LabelBox& box =
-                peaks.PeakLabelBoxes[static_cast<std::size_t>(slot)][sections][kind];
-            json.Array(std::vector<std::int32_t>{box.Left, box.Top, box.Right, box.Bottom});
+            if (const LabelBox* box = LabelBoxOf(peaks, settings_, slot)) {
+                json.Array(std::vector<std::int32_t>{box->Left, box->Top, box->Right, box->Bottom});
+            }
         }
         json.EndArray();
     }

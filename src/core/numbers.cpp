@@ -173,7 +173,12 @@ float ToSingle(double value) {
 
 double Divide(double a, double b) {
     if (b == 0.0) {
-        throw ArithmeticFault("division by zero");
+        // 0 / 0 is reported as an overflow, any other number over 0 as a
+        // division by zero.
+        if (a == 0.0) {
+            throw ArithmeticFault("overflow: 0 / 0");
+        }
+        throw ArithmeticFault("division by zero", ArithmeticKind::DivisionByZero);
     }
     const double q = a / b;
     if (!std::isfinite(q)) {

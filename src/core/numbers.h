@@ -13,9 +13,19 @@
 
 namespace halvorn {
 
+// The two kinds of arithmetic fault, so that a caller can report them
+// differently without reading the message.
+enum class ArithmeticKind { Overflow, DivisionByZero };
+
 class ArithmeticFault : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit ArithmeticFault(const std::string& what,
+                             ArithmeticKind kind = ArithmeticKind::Overflow)
+        : std::runtime_error(what), kind_(kind) {}
+    ArithmeticKind kind() const { return kind_; }
+
+  private:
+    ArithmeticKind kind_;
 };
 
 // Lenient number reader: leading blanks and tabs skipped, optional sign,

@@ -1,6 +1,7 @@
 #include "graph/graph.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/numbers.h"
 
@@ -23,7 +24,7 @@ GraphOutcome Graph::PrepareRedraw(std::int32_t plotWidth, std::int32_t plotHeigh
             s_.NeedPeakSearch = false;
         }
         SetUpMapping(g_.mapping, s_, settings_, plotWidth, plotHeight);
-        if (s_.RelayoutLabels) {
+        if (s_.RelayoutLabels || !IsLaidOut(g_.peaks, settings_)) {
             LayoutPeakLabels();
             s_.RelayoutLabels = false;
         }
@@ -42,13 +43,11 @@ std::string Graph::PeakLabelText(std::int16_t point) const {
 }
 
 LabelBox& Graph::CurrentBox(int slot) const {
-    const int sections = settings_.WavenumberSections;
-    const int kind = settings_.XScaleKind;
-    if (slot < 0 || slot >= kMaxPeaks || sections < 0 || sections > 2 || kind < 0 || kind > 1) {
+    LabelBox* box = LabelBoxOf(g_.peaks, settings_, slot);
+    if (box == nullptr) {
         throw GraphFault("peak label index out of range");
     }
-    return g_.peaks.PeakLabelBoxes[static_cast<std::size_t>(slot)][static_cast<std::size_t>(
-        sections)][static_cast<std::size_t>(kind)];
+    return *box;
 }
 
 // y of a point on the spectrum window's plot (inner height H), from the top y0.
@@ -108,6 +107,9 @@ void Graph::LayoutPeakLabels() const {
         } else {
             box = {x - 4, y + 22, x + 6, y + 22 + 6 * n + 1};
         }
+    }
+    if (const std::optional<LabelLayoutIndex> layout = LabelLayoutOf(settings_)) {
+        g_.peaks.LaidOut[layout->sections][layout->kind] = true;
     }
 }
 

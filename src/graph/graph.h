@@ -99,8 +99,9 @@ class Graph {
 
     // What the redraw computes before it draws, for a plot of W x H pixels:
     // the Y range, the peak search when NeedPeakSearch is set, the mapping, and
-    // the label layout when RelayoutLabels is set (both flags are cleared).
-    // Stops at the first failing step and says why.
+    // the label layout when RelayoutLabels is set or the current layout was not
+    // laid out since the peak list last changed (both flags are cleared).
+    // Stops at the first failing step and says why and of which kind.
     GraphOutcome PrepareRedraw(std::int32_t plotWidth, std::int32_t plotHeight);
 
     void FindPeakTops();
@@ -129,6 +130,7 @@ class Graph {
                     bool topScale, bool rightScale, std::int16_t titles) const;
     void DrawTrace(Surface& dc, std::int32_t x0, std::int32_t width, std::int32_t y0,
                    std::int32_t height, Rgb colour) const;
+    // Lays out the current layout's boxes and records it as laid out.
     void LayoutPeakLabels() const;
     void DrawPeakLabels(Surface& dc, std::int32_t x0, std::int32_t y0, Rgb colour) const;
 

@@ -58,7 +58,7 @@ void SetUpWavenumberX(MappingState& m, const Spectrum& s, std::int16_t sections,
     m.Anchor1X -= m.XOrigin;
     m.Anchor2X -= m.XOrigin;
     if (m.XEnd == m.XOrigin) {
-        throw ArithmeticFault("the display range has zero width");
+        throw ArithmeticFault("the display range has zero width", ArithmeticKind::DivisionByZero);
     }
     m.XScale = Checked(Divide(plotWidth, m.XEnd - m.XOrigin), "scale");
     m.Anchor1X = Checked(m.Anchor1X * m.XScale, "Anchor1X");
@@ -79,7 +79,7 @@ void SetUpWavelengthX(MappingState& m, const Spectrum& s, std::int32_t plotWidth
     m.XEnd = Checked((s.LastWL - 2.0) * k, "end of the display range");
     m.Anchor1X -= m.XOrigin;
     if (m.XEnd == m.XOrigin) {
-        throw ArithmeticFault("the display range has zero width");
+        throw ArithmeticFault("the display range has zero width", ArithmeticKind::DivisionByZero);
     }
     m.XScale = Checked(Divide(plotWidth, m.XEnd - m.XOrigin), "scale");
     const double pixelsPerMicron = Checked(k * m.XScale, "scale");
@@ -144,7 +144,8 @@ void SetUpMapping(MappingState& m, const Spectrum& s, const DisplaySettings& set
 
     const double span = static_cast<double>(m.PlotYTop - m.PlotYBottom);
     if (span == 0.0) {
-        throw ArithmeticFault("the %T range of the plot has zero height");
+        throw ArithmeticFault("the %T range of the plot has zero height",
+                              ArithmeticKind::DivisionByZero);
     }
     m.YMajorStep = Checked(Divide(plotHeight, span / 10.0), "Y step");
     m.YMinorStep = m.YMajorStep / 2.0;

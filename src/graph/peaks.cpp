@@ -9,6 +9,29 @@
 
 namespace halvorn {
 
+void PeakListChanged(PeakList& peaks) {
+    for (auto& kinds : peaks.LaidOut) {
+        kinds.fill(false);
+    }
+}
+
+const LabelBox* LabelBoxOf(const PeakList& peaks, const DisplaySettings& settings, int slot) {
+    const std::optional<LabelLayoutIndex> layout = LabelLayoutOf(settings);
+    if (!layout || slot < 0 || slot >= kMaxPeaks) {
+        return nullptr;
+    }
+    return &peaks.PeakLabelBoxes[static_cast<std::size_t>(slot)][layout->sections][layout->kind];
+}
+
+LabelBox* LabelBoxOf(PeakList& peaks, const DisplaySettings& settings, int slot) {
+    return const_cast<LabelBox*>(LabelBoxOf(static_cast<const PeakList&>(peaks), settings, slot));
+}
+
+bool IsLaidOut(const PeakList& peaks, const DisplaySettings& settings) {
+    const std::optional<LabelLayoutIndex> layout = LabelLayoutOf(settings);
+    return layout && peaks.LaidOut[layout->sections][layout->kind];
+}
+
 void FindPeakTops(PeakList& peaks, const Spectrum& s, const MappingState& m,
                   std::int32_t plotHeight) {
     const std::int32_t n = s.PointCount;
@@ -16,6 +39,7 @@ void FindPeakTops(PeakList& peaks, const Spectrum& s, const MappingState& m,
         // Candidate and peak entries are 16-bit point indices.
         throw GraphFault("too many points for the peak search: " + std::to_string(n));
     }
+    PeakListChanged(peaks);
     peaks.TopCandidateCount = 0;
     peaks.TopCandidates.assign(static_cast<std::size_t>(n) + 1, 0);
     std::vector<std::int16_t>& top = peaks.TopCandidates;

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "core/record.h"
+#include "core/settings.h"
+#include "core/xscale_mode.h"
 #include "graph/mapping.h"
 
 namespace halvorn {
@@ -27,7 +29,8 @@ struct LabelBox {
 // One rectangle per peak slot (0..29), wavenumber variant (WavenumberSections
 // 0..2) and X kind (XScaleKind 0..1), so every X-scale mode keeps its own
 // label layout.
-using LabelBoxTable = std::array<std::array<std::array<LabelBox, 2>, 3>, kMaxPeaks>;
+using LabelBoxTable =
+    std::array<std::array<std::array<LabelBox, kLayoutKinds>, kLayoutSections>, kMaxPeaks>;
 
 struct PeakList {
     // Entries 1..TopCandidateCount: point indices of the candidate dips,
@@ -40,7 +43,25 @@ struct PeakList {
     // 1-based position in TopCandidates of the candidate nearest the cursor.
     std::int16_t NearestCandidate = 0;
     LabelBoxTable PeakLabelBoxes{};
+    // Per label layout (WavenumberSections, XScaleKind): laid out since the
+    // peak list last changed. A redraw lays out a layout that is not before it
+    // draws its labels, so a layout computed for another peak list is never
+    // drawn; a layout that is keeps its boxes, moved labels included.
+    std::array<std::array<bool, kLayoutKinds>, kLayoutSections> LaidOut{};
 };
+
+// The peak list has changed (a new search, a mark added or removed): every
+// label layout has to be laid out again before it is drawn.
+void PeakListChanged(PeakList& peaks);
+
+// The label box of a slot in the settings' layout; nullptr when the slot or a
+// settings field is out of range.
+LabelBox* LabelBoxOf(PeakList& peaks, const DisplaySettings& settings, int slot);
+const LabelBox* LabelBoxOf(const PeakList& peaks, const DisplaySettings& settings, int slot);
+
+// Whether the settings' layout was laid out since the peak list last changed
+// (false for settings out of range).
+bool IsLaidOut(const PeakList& peaks, const DisplaySettings& settings);
 
 // Finds the dips of the spectrum, sorts them deepest first and marks the
 // deepest one and then every candidate lying at least 50 cm-1 or 50 pixels
