@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <exception>
 
 #include "options/options_dialog.h"
+#include "render/whole_file.h"
 #include "window/graph_window.h"
 #include "window/prompts.h"
 
@@ -24,6 +26,7 @@ const char* const kSpFilter = "Infrared Spectra (*.sp)|*.sp|All Files(*.*)|*.*";
 const char* const kJcampFilter =
     "Infrared Spectra (*.txt;*.dx;*.jdx)|*.txt;*.dx;*.jdx|All Files(*.*)|*.*";
 const char* const kPrnFilter = "Infrared Spectra (*.prn)|*.prn|All Files(*.*)|*.*";
+const char* const kTextFilter = "Text (*.txt)|*.txt|All Files(*.*)|*.*";
 
 // One entry of the menu tree: control name and caption; an empty caption is a
 // separator.
@@ -84,6 +87,27 @@ const std::vector<MenuTitle>& MenuTree() {
     };
     return tree;
 }
+
+// The busy pointer while a long text goes to the clipboard; the normal one
+// again however the command ends.
+class BusyPointer {
+  public:
+    explicit BusyPointer(bool busy) : busy_(busy) {
+        if (busy_) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    }
+    ~BusyPointer() {
+        if (busy_) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+  private:
+    bool busy_;
+};
 
 // Restores the pointer and input however the command ends.
 class BusyScope {
@@ -165,10 +189,15 @@ void MainWindow::BuildMenus() {
     on("mnuPoints", [this] { PointsClick(); });
     on("mnuOptions", [this] { OptionsClick(); });
     on("mnuAbout", [this] { AboutClick(); });
-    // Export, copy preview and header commands: the gating step for now.
+    on("mnuCopyX", [this] { CopyDataCommand(ExportText::X); });
+    on("mnuCopyYPercent", [this] { CopyDataCommand(ExportText::YValues); });
+    on("mnuCopyData", [this] { CopyDataCommand(ExportText::StoredY); });
+    on("mnuSaveDataX", [this] { SaveDataCommand(ExportText::X); });
+    on("mnuSaveDataYPercent", [this] { SaveDataCommand(ExportText::YValues); });
+    on("mnuSaveDataAs", [this] { SaveDataCommand(ExportText::StoredY); });
+    // Copy preview and header commands: the gating step for now.
     for (const char* name :
-         {"mnuSaveDataX", "mnuSaveDataYPercent", "mnuSaveDataAs", "mnuCopyX", "mnuCopyYPercent",
-          "mnuCopyData", "mnuSpecCopyPrvw", "mnuSPCP", "mnuFileHeaderDetais", "mnuEditHeader"}) {
+         {"mnuSpecCopyPrvw", "mnuSPCP", "mnuFileHeaderDetais", "mnuEditHeader"}) {
         on(name, [this] { GatedCommand(); });
     }
 }
@@ -307,6 +336,37 @@ void MainWindow::AboutClick() {
 
 void MainWindow::GatedCommand() {
     form5_->EndPendingModes();
+}
+
+void MainWindow::CopyDataCommand(ExportText which) {
+    form5_->EndPendingModes();
+    // The two Y texts are the long ones.
+    const BusyPointer busy(which != ExportText::X);
+    const std::string& text = ExportTextOf(state_.spectrum, which);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void MainWindow::SaveDataCommand(ExportText which) {
+    form5_->EndPendingModes();
+    const QString proposed = QFile::decodeName(DefaultSaveName(state_.spectrum, which).c_str());
+    const std::optional<QString> chosen = prompts_.SaveFileName(this, kTextFilter, proposed);
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    const std::string bytes = SavedFileBytes(state_.spectrum, which);
+    const WriteOutcome written =
+        WriteWholeFile(*chosen, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!written.ok) {
+        // Told to the user rather than passed over: the data did not reach the
+        // file, and an earlier file of that name is still as it was.
+        prompts_.Message(this, QMessageBox::Warning, "Cannot save file!",
+                         QString::fromStdString(written.message) +
+                             "\r\n\r\nThe data were not saved; an existing file of that name "
+                             "is unchanged.",
+                         QMessageBox::Ok);
+    }
 }
 
 void MainWindow::ExitClick() {

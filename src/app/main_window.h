@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/about_box.h"
+#include "core/export_text.h"
 #include "import/readers.h"
 #include "options/settings_store.h"
 #include "window/viewer_state.h"
@@ -55,6 +56,10 @@ class MainWindow : public QMainWindow {
     void AboutClick();
     void ExitClick();
     void GatedCommand();
+    // The data export commands: one of the three texts to the clipboard as
+    // plain text, or to a text file chosen in the Save dialog.
+    void CopyDataCommand(ExportText which);
+    void SaveDataCommand(ExportText which);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

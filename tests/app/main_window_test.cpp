@@ -4,6 +4,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,8 +20,11 @@
 #include <cmath>
 #include <memory>
 
+#include <unistd.h>
+
 #include "app/about_box.h"
 #include "app/main_window.h"
+#include "core/export_text.h"
 #include "import/sp_file_builder.h"
 #include "options/options_dialog.h"
 #include "window/graph_window.h"
@@ -301,6 +306,9 @@ class MainWindowTest : public QObject {
                  QString("Copy Y (Absorbance) values (calculated from file values)"));
         QCOMPARE(main_->MenuAction("mnuSaveDataYPercent")->text(),
                  QString("Save Data (Calculated Y (Absorbance) values only) As..."));
+        main_->MenuAction("mnuSaveDataYPercent")->trigger();
+        QCOMPARE(prompts_->saveDefaultNames.back(),
+                 QDir::toNativeSeparators(program_->filePath("abs(Y(Absorbance)).txt")));
         // A %T file names them after % values again.
         prompts_->openAnswers = {program_->filePath("Demo.sp")};
         main_->OpenCommand(FileFormat::Sp);
@@ -450,6 +458,115 @@ class MainWindowTest : public QObject {
         main_->AboutClick();
         QVERIFY(started);
         QCOMPARE(prompts_->messages.size(), std::size_t{1});
+    }
+
+    void exportCommandsCopyAndSaveTheTexts() {
+        Start();
+        const Spectrum& s = main_->State().spectrum;
+        const int n = s.PointCount;
+        QVERIFY(n > 100);
+        // The pointer while each text reaches the clipboard.
+        std::vector<bool> busy;
+        const QObject listener;  // ends the connection with this test
+        connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, &listener, [&] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            busy.push_back(cursor != nullptr && cursor->shape() == Qt::WaitCursor);
+        });
+        const std::pair<const char*, ExportText> copies[] = {
+            {"mnuCopyX", ExportText::X},
+            {"mnuCopyYPercent", ExportText::YValues},
+            {"mnuCopyData", ExportText::StoredY}};
+        for (const auto& [name, which] : copies) {
+            busy.clear();
+            Form5()->PeakMarkClick();
+            main_->MenuAction(name)->trigger();
+            QCOMPARE(Button("Command3")->text(), QString("Peak Mark"));
+            const QString text = QGuiApplication::clipboard()->text();
+            QCOMPARE(text.toStdString(), ExportTextOf(s, which));
+            QCOMPARE(text.count("\r\n"), n);
+            QVERIFY(text.endsWith("\r\n"));
+            QVERIFY2(!busy.empty() && busy.back() == (which != ExportText::X), name);
+            QVERIFY(QApplication::overrideCursor() == nullptr);
+        }
+
+        // Before any Open the names start from Demo.sp; the file holds the
+        // text and one more CR LF, and a second save replaces it.
+        QTemporaryDir out;
+        const QString target = out.filePath("data.txt");
+        prompts_->saveAnswers = {target, target, target};
+        main_->MenuAction("mnuSaveDataAs")->trigger();
+        main_->MenuAction("mnuSaveDataYPercent")->trigger();
+        main_->MenuAction("mnuSaveDataX")->trigger();
+        QCOMPARE(prompts_->saveDefaultNames,
+                 QStringList({"Demo(Y).txt", "Demo(Y%).txt", "Demo(X).txt"}));
+        for (const QString& filter : prompts_->saveFilters) {
+            QCOMPARE(filter, QString("Text (*.txt)|*.txt|All Files(*.*)|*.*"));
+        }
+        QVERIFY(prompts_->messages.empty());
+        QFile saved(target);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        QCOMPARE(bytes.toStdString(), s.ZZX + "\r\n");
+        QCOMPARE(bytes.count("\r\n"), n + 1);
+        QVERIFY(bytes.endsWith("\r\n\r\n"));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList({"data.txt"}));
+
+        // Cancel writes nothing.
+        main_->MenuAction("mnuSaveDataAs")->trigger();
+        QCOMPARE(prompts_->saveDefaultNames.size(), 4);
+        QVERIFY(prompts_->messages.empty());
+    }
+
+    void saveNamesFollowTheOpenedFile() {
+        Start();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("b.jdx");
+        WriteFile(path, JcampBytes());
+        prompts_->openAnswers = {path};
+        main_->OpenCommand(FileFormat::Jcamp);
+        QVERIFY(prompts_->messages.empty());
+        main_->SaveDataCommand(ExportText::StoredY);
+        main_->SaveDataCommand(ExportText::YValues);
+        // The last three characters go, so a four-letter extension keeps its dot.
+        const QString base = QDir::toNativeSeparators(dir.filePath("b."));
+        QCOMPARE(prompts_->saveDefaultNames, QStringList({base + "(Y).txt", base + "(Y%).txt"}));
+        // A JCAMP-DX read builds the texts of its own points.
+        QCOMPARE(QString::fromStdString(main_->State().spectrum.ZZ).count("\r\n"),
+                 main_->State().spectrum.PointCount);
+    }
+
+    void aFailedSaveIsToldAndLeavesTheOldFile() {
+        Start();
+        QTemporaryDir dir;
+        // A folder that does not exist.
+        const QString missing = dir.filePath("no such folder/data.txt");
+        prompts_->saveAnswers = {missing};
+        main_->SaveDataCommand(ExportText::X);
+        QCOMPARE(prompts_->messages.size(), std::size_t{1});
+        QCOMPARE(prompts_->messages[0].title, QString("Cannot save file!"));
+        QCOMPARE(prompts_->messages[0].icon, QMessageBox::Warning);
+        QVERIFY(prompts_->messages[0].text.contains(QDir::toNativeSeparators(missing)));
+        QVERIFY(!QFile::exists(missing));
+
+        // A folder that cannot be written: the old file stays as it was. The
+        // superuser writes anywhere, so there the check has nothing to show.
+        if (::geteuid() == 0) {
+            return;
+        }
+        const QString old = dir.filePath("locked/data.txt");
+        QVERIFY(QDir(dir.path()).mkdir("locked"));
+        WriteFile(old, "old contents\r\n");
+        QVERIFY(QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner));
+        prompts_->saveAnswers = {old};
+        main_->SaveDataCommand(ExportText::StoredY);
+        QFile::setPermissions(dir.filePath("locked"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(prompts_->messages.size(), std::size_t{2});
+        QVERIFY(prompts_->messages[1].text.contains(QDir::toNativeSeparators(old)));
+        QFile kept(old);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("old contents\r\n"));
+        QCOMPARE(QDir(dir.filePath("locked")).entryList(QDir::Files), QStringList({"data.txt"}));
     }
 
     void laterCommandsRunTheirGatingStep() {
