@@ -20,10 +20,14 @@
 #include <utility>
 
 #include "core/numbers.h"
+#include "core/xscale_mode.h"
 #include "graph/figure.h"
 #include "graph/graph.h"
 #include "graph/mapping.h"
+#include "interaction/label_moving.h"
+#include "interaction/peak_marking.h"
 #include "window/picture_box.h"
+#include "window/plot_picker.h"
 #include "window/prompts.h"
 
 namespace halvorn {
@@ -55,13 +59,16 @@ constexpr int kSamplePanelLeft = kPlotLeftOnWindow - 13;
 constexpr int kSamplePanelTop = 2;
 constexpr int kSampleTitleWidth = 420;
 
-const char* const kScaleCaptions[6] = {"1", "2", "3", "\u00B5", "A", "T"};
-const char* const kScaleTooltips[6] = {"Linear in Wavenumbers, 1 section",
-                                       "Linear in Wavenumbers, 2 sections",
-                                       "Linear in Wavenumbers, 3 sections",
-                                       "Linear in Wavelenght",
-                                       "Grid in Absorbance",
-                                       "Grid in Transmittance"};
+// The two Y grid buttons, after the four X-scale buttons.
+struct YGridButton {
+    std::int16_t YGridMode;
+    const char* caption;
+    const char* tooltip;
+};
+constexpr std::array<YGridButton, 2> kYGridButtons = {{
+    {1, "A", "Grid in Absorbance"},
+    {0, "T", "Grid in Transmittance"},
+}};
 
 QString FromFile(const std::string& text) {
     return QString::fromLatin1(text.c_str());
@@ -116,6 +123,19 @@ Rgb RgbOf(const QColor& colour) {
     return MakeRgb(colour.red(), colour.green(), colour.blue());
 }
 
+int RedrawErrorOf(GraphFailure failure) {
+    switch (failure) {
+        case GraphFailure::Overflow:
+            return kRedrawOverflow;
+        case GraphFailure::DivisionByZero:
+            return kRedrawDivisionByZero;
+        case GraphFailure::None:
+        case GraphFailure::InvalidCall:
+            break;
+    }
+    return kRedrawInvalidCall;
+}
+
 QString RedrawErrorText(int code, const std::string& detail) {
     QString why;
     switch (code) {
@@ -168,6 +188,7 @@ void SpectrumWindow::BuildGraphAreas() {
     picture1_->setFocusPolicy(Qt::StrongFocus);
     picture2_->setFocusPolicy(Qt::StrongFocus);
     picture1_->setCursor(Qt::CrossCursor);
+    BuildPlotMarkers();
 
     // The X scales live inside the sliding container and move with the plot;
     // the Y scales live on the fixed background.
@@ -194,7 +215,7 @@ void SpectrumWindow::BuildGraphAreas() {
         // Left to right: X (cm-1), X (um), Y (%T), Y (abs).
         auto* field = new QLabel(this);
         field->setObjectName(QString("Label1(%1)").arg(3 - k));
-        field->setAccessibleName(field->objectName());
+        field->setAccessibleDescription(field->objectName());
         field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         field->resize(170, 20);
         label1_[static_cast<std::size_t>(3 - k)] = field;
@@ -221,17 +242,137 @@ void SpectrumWindow::BuildGraphAreas() {
     label22_ = MakeColourLabel(this, "Label22", MakeRgb(192, 255, 255));
 }
 
+void SpectrumWindow::BuildPlotMarkers() {
+    QWidget* plot = picture1_->Client();
+
+    // The peak cursor: a vertical line over the whole plot height. The mouse
+    // goes through it to the plot, as through the drag frame.
+    line5_ = new QFrame(plot);
+    line5_->setObjectName("Line5");
+    line5_->setAccessibleName("Line5");
+    line5_->setAutoFillBackground(true);
+    QPalette linePalette = line5_->palette();
+    linePalette.setColor(QPalette::Window, Qt::black);
+    line5_->setPalette(linePalette);
+    line5_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    line5_->hide();
+
+    // The floating peak label beside the cursor: red bold text on the
+    // window's background.
+    label19_ = new QLabel(plot);
+    label19_->setObjectName("Label19");
+    label19_->setAccessibleDescription("Label19");
+    QFont bold("Arial");
+    bold.setPointSizeF(9.75);
+    bold.setBold(true);
+    label19_->setFont(bold);
+    label19_->setAutoFillBackground(true);
+    QPalette labelPalette = label19_->palette();
+    labelPalette.setColor(QPalette::Window, palette().color(QPalette::Window));
+    labelPalette.setColor(QPalette::WindowText, Qt::red);
+    label19_->setPalette(labelPalette);
+    label19_->setMouseTracking(true);
+    label19_->hide();
+
+    // The drag frame of a peak label being moved.
+    shape1_ = new QFrame(plot);
+    shape1_->setObjectName("Shape1");
+    shape1_->setAccessibleName("Shape1");
+    shape1_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    shape1_->setLineWidth(1);
+    shape1_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    shape1_->hide();
+
+    // The mouse on the plot goes to the picker, which says what to show.
+    picker_ = new PlotPicker(state_, *picture1_, this);
+    for (PictureBox* panel :
+         {picture2_, picture4_, picture6_, picture7_, picture8_, picture11_, picture12_}) {
+        picker_->WatchPanel(panel);
+    }
+    picker_->WatchBackground(this);
+    picker_->WatchFloatingLabel(label19_);
+    connect(picker_, &PlotPicker::readoutChanged, this, &SpectrumWindow::ShowReadout);
+    connect(picker_, &PlotPicker::dragFrameChanged, this, &SpectrumWindow::ShowDragFrame);
+    connect(picker_, &PlotPicker::peakListChanged, this, [this] {
+        state_.spectrum.RelayoutLabels = true;
+        Redraw();
+    });
+    connect(picker_, &PlotPicker::tooManyPeaks, this, [this] {
+        prompts_.Message(window(), QMessageBox::Critical, kTooManyPeaksTitle, kTooManyPeaksText,
+                         QMessageBox::Ok);
+    });
+    connect(picker_, &PlotPicker::wrongMouseButton, this, [this] {
+        prompts_.Message(window(), QMessageBox::Information, kWrongButtonTitle, kWrongButtonText,
+                         QMessageBox::Ok);
+    });
+    // A dropped label is drawn in its new place; the layout is kept.
+    connect(picker_, &PlotPicker::labelDropped, this, [this] { Redraw(); });
+}
+
+void SpectrumWindow::ShowReadout(const ReadoutFields& fields) {
+    for (std::size_t k = 0; k < label1_.size(); ++k) {
+        const QString text = QString::fromLatin1(fields.Label1[k]);
+        if (label1_[k]->text() != text) {
+            label1_[k]->setText(text);
+        }
+    }
+    if (fields.Line5Visible) {
+        line5_->setGeometry(PixelOf(fields.Line5X), 0, 1, picture1_->InnerHeight());
+        line5_->show();
+    } else {
+        line5_->hide();
+    }
+    if (fields.Label19Visible) {
+        const QString text = QString::fromLatin1(fields.Label19Text);
+        if (label19_->text() != text) {
+            label19_->setText(text);
+            label19_->adjustSize();
+        }
+        const float left = Label19Left(fields, static_cast<float>(label19_->width()));
+        label19_->move(PixelOf(left), PixelOf(fields.Label19Top));
+        label19_->show();
+        label19_->raise();
+    } else {
+        label19_->hide();
+    }
+}
+
+void SpectrumWindow::ShowDragFrame(bool visible, const QRectF& frame) {
+    if (visible) {
+        shape1_->setGeometry(PixelOf(static_cast<float>(frame.left())),
+                             PixelOf(static_cast<float>(frame.top())),
+                             static_cast<int>(frame.width()), static_cast<int>(frame.height()));
+        shape1_->show();
+        shape1_->raise();
+    } else {
+        shape1_->hide();
+    }
+}
+
 void SpectrumWindow::BuildButtons() {
     const int x = kSideColumn;
     MakeLabel(this, "LabelGraphSettings", "Graph Settings:", x, 40);
-    for (int k = 0; k < 6; ++k) {
-        const QString name = QString("Command%1").arg(7 + k);
-        QPushButton* b =
-            MakeButton(this, name.toLatin1().constData(), QString::fromUtf8(kScaleCaptions[k]),
-                       x + k * 30, 58, 28, 26, kScaleTooltips[k]);
+    // Command7..Command10 for the X-scale modes, Command11 and Command12 for
+    // the Y grids, in one row.
+    int column = 0;
+    const auto add = [&](const char* caption, const char* tooltip) {
+        const QString name = QString("Command%1").arg(7 + column);
+        QPushButton* b = MakeButton(this, name.toLatin1().constData(), QString::fromUtf8(caption),
+                                    x + column * 30, 58, 28, 26, tooltip);
         b->setAutoFillBackground(true);
-        settingButtons_[static_cast<std::size_t>(k)] = b;
-        connect(b, &QPushButton::clicked, this, [this, k] { ScaleButtonClick(k); });
+        settingButtons_[static_cast<std::size_t>(column)] = b;
+        ++column;
+        return b;
+    };
+    for (const XScaleModeRow& row : kXScaleModes) {
+        const XScaleMode mode = row.mode;
+        connect(add(row.caption, row.tooltip), &QPushButton::clicked, this,
+                [this, mode] { XScaleButtonClick(mode); });
+    }
+    for (const YGridButton& grid : kYGridButtons) {
+        const std::int16_t mode = grid.YGridMode;
+        connect(add(grid.caption, grid.tooltip), &QPushButton::clicked, this,
+                [this, mode] { YGridButtonClick(mode); });
     }
 
     auto* height = new QGroupBox("Height", this);
@@ -438,18 +579,13 @@ Rgb SpectrumWindow::ButtonColour(int index) const {
 
 void SpectrumWindow::HighlightSettingButtons() {
     const DisplaySettings& s = state_.settings;
-    int xButton = 1;  // Command8, the two-section scale
-    if (s.XScaleKind == 1) {
-        xButton = 3;
-    } else if (s.WavenumberSections == 1) {
-        xButton = 0;
-    } else if (s.WavenumberSections == 2) {
-        xButton = 2;
-    }
-    const int yButton = s.YGridMode == 1 ? 4 : 5;
-    for (int k = 0; k < 6; ++k) {
-        PaintSettingButton(
-            k, k == xButton || k == yButton ? kActiveSettingColour : kInactiveSettingColour);
+    // Settings outside the fields' ranges show the two-section scale's button.
+    const int xButton = XScaleButtonIndex(XScaleModeOf(s).value_or(XScaleMode::TwoSections));
+    const int yButton = YGridButtonIndex(s.YGridMode == 1 ? 1 : 0);
+    for (std::size_t k = 0; k < settingButtons_.size(); ++k) {
+        const int index = static_cast<int>(k);
+        PaintSettingButton(index, index == xButton || index == yButton ? kActiveSettingColour
+                                                                       : kInactiveSettingColour);
     }
 }
 
@@ -512,14 +648,8 @@ void SpectrumWindow::MoveLabelsClick() {
     if (!moveWarningShown_) {
         moveWarningShown_ = true;
         const QMessageBox::StandardButton answer =
-            prompts_.Message(window(), QMessageBox::Information, "Information",
-                             "Label moving should be the last operation\r\n"
-                             "to be performed before copying or printing\r\n"
-                             "the spectrum.\r\n"
-                             "This is because most of other operations\r\n"
-                             "will cancel this one.\r\n"
-                             "Do you wish to proceed?",
-                             QMessageBox::Yes | QMessageBox::No);
+            prompts_.Message(window(), QMessageBox::Information, kMoveLabelsQuestionTitle,
+                             kMoveLabelsQuestionText, QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             return;
         }
@@ -537,6 +667,7 @@ void SpectrumWindow::MoveLabelsClick() {
     } else {
         command1_->setText("Move Labels");
         picture1_->setCursor(Qt::CrossCursor);
+        picker_->CancelDrag();
         p.setColor(QPalette::Button, QApplication::palette().color(QPalette::Button));
         command1_->setPalette(p);
         state_.MoveLabelsMode = false;
@@ -544,42 +675,56 @@ void SpectrumWindow::MoveLabelsClick() {
 }
 
 void SpectrumWindow::ScaleButtonClick(int index) {
+    if (index < static_cast<int>(kXScaleModes.size())) {
+        XScaleButtonClick(kXScaleModes[static_cast<std::size_t>(index)].mode);
+    } else {
+        YGridButtonClick(
+            kYGridButtons[static_cast<std::size_t>(index) - kXScaleModes.size()].YGridMode);
+    }
+}
+
+void SpectrumWindow::XScaleButtonClick(XScaleMode mode) {
     EndPendingModes();
-    DisplaySettings& s = state_.settings;
-    if (index <= 3) {
-        state_.spectrum.RelayoutLabels = true;
-    }
-    switch (index) {
-        case 0:
-            s.WavenumberSections = 1;
-            s.XScaleKind = 0;
-            break;
-        case 1:
-            s.WavenumberSections = 0;
-            s.XScaleKind = 0;
-            break;
-        case 2:
-            s.WavenumberSections = 2;
-            s.XScaleKind = 0;
-            break;
-        case 3:
-            s.XScaleKind = 1;
-            break;
-        case 4:
-            s.YGridMode = 1;
-            break;
-        default:
-            s.YGridMode = 0;
-            break;
-    }
-    const int first = index <= 3 ? 0 : 4;
-    const int last = index <= 3 ? 3 : 5;
-    for (int k = first; k <= last; ++k) {
-        PaintSettingButton(k, k == index ? kActiveSettingColour : kInactiveSettingColour);
+    state_.spectrum.RelayoutLabels = true;
+    SetXScaleMode(state_.settings, mode);
+    for (const XScaleModeRow& row : kXScaleModes) {
+        PaintSettingButton(XScaleButtonIndex(row.mode),
+                           row.mode == mode ? kActiveSettingColour : kInactiveSettingColour);
     }
     picture1_->setFocus();
     QCoreApplication::processEvents();
     Redraw();
+}
+
+void SpectrumWindow::YGridButtonClick(std::int16_t mode) {
+    EndPendingModes();
+    state_.settings.YGridMode = mode;
+    for (std::size_t k = 0; k < kYGridButtons.size(); ++k) {
+        PaintSettingButton(
+            YGridButtonIndex(kYGridButtons[k].YGridMode),
+            kYGridButtons[k].YGridMode == mode ? kActiveSettingColour : kInactiveSettingColour);
+    }
+    picture1_->setFocus();
+    QCoreApplication::processEvents();
+    Redraw();
+}
+
+int SpectrumWindow::XScaleButtonIndex(XScaleMode mode) {
+    for (std::size_t k = 0; k < kXScaleModes.size(); ++k) {
+        if (kXScaleModes[k].mode == mode) {
+            return static_cast<int>(k);
+        }
+    }
+    return 0;
+}
+
+int SpectrumWindow::YGridButtonIndex(std::int16_t mode) {
+    for (std::size_t k = 0; k < kYGridButtons.size(); ++k) {
+        if (kYGridButtons[k].YGridMode == mode) {
+            return static_cast<int>(kXScaleModes.size() + k);
+        }
+    }
+    return static_cast<int>(kXScaleModes.size());
 }
 
 void SpectrumWindow::Command5Click() {
@@ -604,13 +749,16 @@ void SpectrumWindow::HeightOptionClick(int index) {
     PlaceBelowGraph();
 
     // Re-apply the highlighted modes, which redraws the graph at its new height.
-    for (int k = 0; k < 4; ++k) {
-        if (ButtonColour(k) == kActiveSettingColour) {
-            ScaleButtonClick(k);
+    for (const XScaleModeRow& row : kXScaleModes) {
+        if (ButtonColour(XScaleButtonIndex(row.mode)) == kActiveSettingColour) {
+            XScaleButtonClick(row.mode);
             break;
         }
     }
-    ScaleButtonClick(ButtonColour(4) == kActiveSettingColour ? 4 : 5);
+    const YGridButton& absorbance = kYGridButtons.front();
+    YGridButtonClick(ButtonColour(YGridButtonIndex(absorbance.YGridMode)) == kActiveSettingColour
+                         ? absorbance.YGridMode
+                         : kYGridButtons.back().YGridMode);
 }
 
 void SpectrumWindow::ExpandClick() {
@@ -805,101 +953,91 @@ int SpectrumWindow::GraphIr4() {
     const DisplaySettings& settings = state_.settings;
     Graph graph(s, settings, g);
     lastRedrawError_.clear();
-    try {
-        // 1. The plot's inner size and place, and the borders between the
-        // background and the plot.
-        const int w = picture1_->InnerWidth();
-        const int h = picture1_->InnerHeight();
-        const int t = picture1_->y();
-        const int l = picture1_->x();
-        const int b = (picture2_->height() - picture2_->InnerHeight()) / 2 +
-                      (picture6_->height() - picture6_->InnerHeight()) / 2;
-        g.PlotOuterHeight = picture1_->height();
-        g.DecimalSeparator = DecimalSeparator();
 
-        // 2. Grid colours from the hidden labels.
-        g.MinorGridColour = BackgroundOf(label5_);
-        g.MajorGridColour = BackgroundOf(label4_);
+    // 1. The plot's inner size and place, and the borders between the
+    // background and the plot.
+    const int w = picture1_->InnerWidth();
+    const int h = picture1_->InnerHeight();
+    const int t = picture1_->y();
+    const int l = picture1_->x();
+    const int b = (picture2_->height() - picture2_->InnerHeight()) / 2 +
+                  (picture6_->height() - picture6_->InnerHeight()) / 2;
+    g.PlotOuterHeight = picture1_->height();
+    g.DecimalSeparator = DecimalSeparator();
 
-        // 3.-5. Y range, the peak search of a newly read file, the mapping.
-        SetUpYRange(g.mapping, s, settings);
-        if (s.NeedPeakSearch) {
-            g.mapping.PlotHeight = h;
-            graph.FindPeakTops();
-            s.NeedPeakSearch = false;
-        }
-        SetUpMapping(g.mapping, s, settings, w, h);
+    // 2. Grid colours from the hidden labels.
+    g.MinorGridColour = BackgroundOf(label5_);
+    g.MajorGridColour = BackgroundOf(label4_);
 
-        // 6. The plot's top edge on the background.
-        const int yt = picture6_->y() + b + picture2_->y() + t;
+    // The Y range, the peak search of a newly read file, the mapping and the
+    // label layout: the same preparation as the command-line companion's. The
+    // layout only computes the label boxes, so it may come before the drawing.
+    GraphOutcome outcome = graph.PrepareRedraw(w, h);
+    if (outcome.ok) {
+        outcome = RunGuarded([&] {
+            // The plot's top edge on the background.
+            const int yt = picture6_->y() + b + picture2_->y() + t;
 
-        // 7. The Y scales along the frame's edges, with their titles.
-        picture7_->Clear();
-        graph.DrawScales(picture7_->Dc(), picture2_->x(), picture2_->width() - 2, yt, h, 0, false,
-                         true, false, true, 0);
-        picture7_->Refresh();
+            // The Y scales along the frame's edges, with their titles.
+            picture7_->Clear();
+            graph.DrawScales(picture7_->Dc(), picture2_->x(), picture2_->width() - 2, yt, h, 0,
+                             false, true, false, true, 0);
+            picture7_->Refresh();
 
-        // 8.-11. The X scales on the strips that move with the plot, and the
-        // axis titles.
-        picture11_->Clear();
-        graph.DrawScales(picture11_->Dc(), 10, w, 0, 0, 0, true, false, false, false, 0);
-        picture11_->Refresh();
-        picture12_->Clear();
-        graph.DrawScales(picture12_->Dc(), 10, w, picture12_->height(), 0, 0, false, false, true,
-                         false, 0);
-        picture12_->Refresh();
-        picture4_->Clear();
-        graph.DrawScales(picture4_->Dc(), 0, picture4_->width(), 0, -16, 0, false, false, false,
-                         false, 2);
-        picture4_->Refresh();
-        picture8_->Clear();
-        graph.DrawScales(picture8_->Dc(), 0, picture8_->width(), 30, 0, 0, false, false, false,
-                         false, 1);
-        picture8_->Refresh();
+            // The X scales on the strips that move with the plot, and the axis
+            // titles.
+            picture11_->Clear();
+            graph.DrawScales(picture11_->Dc(), 10, w, 0, 0, 0, true, false, false, false, 0);
+            picture11_->Refresh();
+            picture12_->Clear();
+            graph.DrawScales(picture12_->Dc(), 10, w, picture12_->height(), 0, 0, false, false,
+                             true, false, 0);
+            picture12_->Refresh();
+            picture4_->Clear();
+            graph.DrawScales(picture4_->Dc(), 0, picture4_->width(), 0, -16, 0, false, false, false,
+                             false, 2);
+            picture4_->Refresh();
+            picture8_->Clear();
+            graph.DrawScales(picture8_->Dc(), 0, picture8_->width(), 30, 0, 0, false, false, false,
+                             false, 1);
+            picture8_->Refresh();
 
-        // 12.-13. Grid and trace.
-        picture1_->Clear();
-        ImageSurface& plot = picture1_->Dc();
-        graph.DrawGrid(plot, 0, w, 0, h);
-        graph.DrawTrace(plot, 0, w, 0, h, kScreenTraceColour);
+            // Grid and trace.
+            picture1_->Clear();
+            ImageSurface& plot = picture1_->Dc();
+            graph.DrawGrid(plot, 0, w, 0, h);
+            graph.DrawTrace(plot, 0, w, 0, h, kScreenTraceColour);
 
-        // 14. The frame: top and left edges on the plot, bottom and right
-        // edges on the container, and the bottom line on the scale strip.
-        plot.MoveTo(0, 0);
-        plot.LineTo(w, 0);
-        plot.MoveTo(0, 0);
-        plot.LineTo(0, h);
-        picture6_->Clear();
-        ImageSurface& container = picture6_->Dc();
-        container.MoveTo(l, t + h);
-        container.LineTo(l + w, t + h);
-        container.LineTo(l + w, t);
-        picture6_->Refresh();
-        ImageSurface& strip = picture11_->Dc();
-        strip.MoveTo(10, 0);
-        strip.LineTo(w + 10, 0);
-        picture11_->Refresh();
+            // The frame: top and left edges on the plot, bottom and right
+            // edges on the container, and the bottom line on the scale strip.
+            plot.MoveTo(0, 0);
+            plot.LineTo(w, 0);
+            plot.MoveTo(0, 0);
+            plot.LineTo(0, h);
+            picture6_->Clear();
+            ImageSurface& container = picture6_->Dc();
+            container.MoveTo(l, t + h);
+            container.LineTo(l + w, t + h);
+            container.LineTo(l + w, t);
+            picture6_->Refresh();
+            ImageSurface& strip = picture11_->Dc();
+            strip.MoveTo(10, 0);
+            strip.LineTo(w + 10, 0);
+            picture11_->Refresh();
 
-        // 15.-16. Peak labels, laid out again when asked for.
-        if (s.RelayoutLabels) {
-            graph.LayoutPeakLabels();
-            s.RelayoutLabels = false;
-        }
-        graph.DrawPeakLabels(plot, 0, 0, BackgroundOf(label18_));
-        picture1_->Refresh();
-
-        // 17. From here the cursor readout follows the mouse.
-        s.Loading = false;
-        return 0;
-    } catch (const ArithmeticFault& e) {
-        lastRedrawError_ = e.what();
-        const std::string what = e.what();
-        const bool zero = what.find("zero") != std::string::npos;
-        return zero ? kRedrawDivisionByZero : kRedrawOverflow;
-    } catch (const std::exception& e) {
-        lastRedrawError_ = e.what();
-        return kRedrawInvalidCall;
+            // The peak labels, in the boxes laid out above.
+            graph.DrawPeakLabels(plot, 0, 0, BackgroundOf(label18_));
+            picture1_->Refresh();
+        });
     }
+    if (!outcome.ok) {
+        lastRedrawError_ = outcome.message;
+        return RedrawErrorOf(outcome.failure);
+    }
+
+    // From here the cursor readout follows the mouse.
+    s.Loading = false;
+    return 0;
 }
 
 }  // namespace halvorn

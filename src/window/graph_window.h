@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QColor>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
@@ -14,7 +15,10 @@
 #include <functional>
 #include <string>
 
+#include "core/xscale_mode.h"
+#include "graph/graph_fault.h"
 #include "import/readers.h"
+#include "interaction/readout.h"
 #include "window/graph_geometry.h"
 #include "window/viewer_state.h"
 
@@ -32,6 +36,7 @@ class QScrollBar;
 namespace halvorn {
 
 class PictureBox;
+class PlotPicker;
 class Prompts;
 
 // Button colours, red in the low byte as everywhere in the program.
@@ -50,6 +55,8 @@ inline constexpr int kRedrawDivisionByZero = 11;
 // text for an error value and the engine's own words (may be empty).
 inline constexpr const char* kRedrawFailureTitle = "Cannot draw the graph!";
 QString RedrawErrorText(int code, const std::string& detail);
+// The error value of a failed redraw step.
+int RedrawErrorOf(GraphFailure failure);
 
 QColor ColourOf(Rgb rgb);
 Rgb RgbOf(const QColor& colour);
@@ -88,10 +95,12 @@ class SpectrumWindow : public QWidget {
 
     // Button and option handlers, public so that the main window and tests
     // can run them as a click would.
-    void ScaleButtonClick(int index);  // 0..5: Command7..Command12
-    void Command5Click();              // "IR4"
-    void ExpandClick();                // "*2"
-    void ShrinkClick();                // "/2"
+    void ScaleButtonClick(int index);          // 0..5: Command7..Command12
+    void XScaleButtonClick(XScaleMode mode);   // Command7..Command10
+    void YGridButtonClick(std::int16_t mode);  // Command11 (1), Command12 (0)
+    void Command5Click();                      // "IR4"
+    void ExpandClick();                        // "*2"
+    void ShrinkClick();                        // "/2"
     void HeightOptionClick(int index);
     void ScrollChange(int value);
     void ScrollAdjust();
@@ -108,6 +117,7 @@ class SpectrumWindow : public QWidget {
     PictureBox* Picture(int number) const;  // 1, 2, 4, 6, 7, 8, 11, 12
     QFrame* Line6() const { return line6_; }
     QScrollBar* HScroll1() const { return hscroll_; }
+    PlotPicker* Picker() const { return picker_; }
     QLabel* ExpansionFactorLabel() const { return factorLabel_; }
 
   signals:
@@ -119,12 +129,18 @@ class SpectrumWindow : public QWidget {
 
   private:
     void BuildGraphAreas();
+    void BuildPlotMarkers();
+    void ShowReadout(const ReadoutFields& fields);
+    void ShowDragFrame(bool visible, const QRectF& frame);
     void BuildButtons();
     void BuildTexts();
     void PlaceGraphAreas();
     void FitPlotCompanions();
     void PlaceBelowGraph();
     void HighlightSettingButtons();
+    // The place of a mode's button among Command7..Command12.
+    static int XScaleButtonIndex(XScaleMode mode);
+    static int YGridButtonIndex(std::int16_t mode);
     void PaintSettingButton(int index, Rgb colour);
     void ShowSpectrumTexts();
     void ShowReadingProgress(int value, int maximum);
@@ -167,6 +183,10 @@ class SpectrumWindow : public QWidget {
     QPushButton* command18_ = nullptr;  // "Restart"
     QLineEdit* text2_ = nullptr;        // the "StepPt" box
     std::array<QLabel*, 4> label1_{};   // the readout fields
+    QFrame* line5_ = nullptr;           // the peak cursor
+    QLabel* label19_ = nullptr;         // the floating peak label
+    QFrame* shape1_ = nullptr;          // the label drag frame
+    PlotPicker* picker_ = nullptr;      // the mouse on the plot
 
     // Hidden labels whose background colours the redraw reads.
     QLabel* label4_ = nullptr;   // major grid
