@@ -167,6 +167,7 @@ SpectrumWindow::SpectrumWindow(ViewerState& state, Prompts& prompts,
     BuildGraphAreas();
     BuildButtons();
     BuildTexts();
+    BuildTools();
 }
 
 void SpectrumWindow::BuildGraphAreas() {
@@ -413,7 +414,7 @@ void SpectrumWindow::BuildButtons() {
     command17_->setEnabled(false);
     connect(command6_, &QPushButton::clicked, this, &SpectrumWindow::ExpandClick);
     connect(command17_, &QPushButton::clicked, this, &SpectrumWindow::ShrinkClick);
-    connect(command14_, &QPushButton::clicked, this, &SpectrumWindow::RunGatedOnly);
+    connect(command14_, &QPushButton::clicked, this, &SpectrumWindow::SelClick);
 
     command3_ = MakeButton(this, "Command3", "Peak Mark", x, 228, 88, 26);
     command1_ = MakeButton(this, "Command1", "Move Labels", x + 92, 228, 88, 26);
@@ -424,12 +425,12 @@ void SpectrumWindow::BuildButtons() {
 
     QPushButton* copy = MakeButton(this, "Command4", "Cpy/Prt", x, 258, 88, 26);
     QPushButton* details = MakeButton(this, "Command13", "File Details", x + 92, 258, 88, 26);
-    connect(copy, &QPushButton::clicked, this, &SpectrumWindow::RunGatedOnly);
-    connect(details, &QPushButton::clicked, this, &SpectrumWindow::RunGatedOnly);
+    connect(copy, &QPushButton::clicked, this, &SpectrumWindow::CopyPrintClick);
+    connect(details, &QPushButton::clicked, this, &SpectrumWindow::FileDetailsClick);
 
     MakeButton(this, "Command15", "Mem", x, 288, 56, 26);
     QPushButton* stepPt = MakeButton(this, "Command16", "StepPt", x + 60, 288, 56, 26);
-    connect(stepPt, &QPushButton::clicked, this, &SpectrumWindow::RunGatedOnly);
+    connect(stepPt, &QPushButton::clicked, this, &SpectrumWindow::StepPtClick);
     text2_ = new QLineEdit("1", this);
     text2_->setObjectName("Text2");
     text2_->setAccessibleName("Text2");

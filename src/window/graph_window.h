@@ -124,6 +124,34 @@ class SpectrumWindow : public QWidget {
     // A read replaced the spectrum (successfully or not).
     void spectrumReplaced();
 
+    // ---- Window tools (graph_window_tools.cpp): the sample labels and the
+    // header editor, the header details and copy-preview triggers, the memory
+    // panel, the trace stride and the JCAMP-DX multiplier.
+  public:
+    void SelClick();               // Command14 "Sel": the limits dialog
+    void CopyPrintClick();         // Command4 "Cpy/Prt"
+    void FileDetailsClick();       // Command13 "File Details"
+    void HeaderListDoubleClick();  // a double click on HeaderList
+    void MemClick();               // Command15 "Mem"
+    void StepPtClick();            // Command16 "StepPt"
+    void RestartClick();           // Command18 "Restart", and Enter in MultGlobalBox
+    // The header editor, filled from the sample labels (a double click on any
+    // of them opens it); its "OK" writes their texts and visibility back.
+    void EditSampleLabels();
+    QWidget* Picture3() const { return memoryPanel_; }  // the memory panel
+
+  signals:
+    // The header details window is asked for ("File Details", a double click
+    // on the header list).
+    void headerDetailsRequested();
+    // The copy-preview window is asked for ("Cpy/Prt").
+    void copyPreviewRequested();
+
+  private:
+    void BuildTools();
+    QWidget* memoryPanel_ = nullptr;
+    // ---- end of the window tools
+
   protected:
     bool event(QEvent* event) override;
 

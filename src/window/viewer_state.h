@@ -4,6 +4,7 @@
 // handed to the windows by reference.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "core/record.h"
@@ -24,6 +25,10 @@ struct ViewerState {
     // Their buttons' captions ("End Mark", "End Move") show them.
     bool PeakMarkMode = false;
     bool MoveLabelsMode = false;
+
+    // Whether each sample label Label14(0..6) is shown; the header editor
+    // sets it.
+    std::array<bool, 7> Label14Visible = {true, true, true, true, true, true, true};
 
     // The file the Open dialog holds: its full path and its name without the
     // folder (empty for the demonstration spectrum read at start).
