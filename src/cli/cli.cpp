@@ -7,6 +7,7 @@
 #include "cli/json_writer.h"
 #include "cli/render_file.h"
 #include "core/export_text.h"
+#include "core/header_lines.h"
 #include "core/record.h"
 #include "import/file_bytes.h"
 #include "import/readers.h"
@@ -131,6 +132,35 @@ int Export(const CliOptions& o, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+// The name the Save dialog proposes after FILE was opened: the path as given,
+// and the file's unit for the Y values. As the viewer does, the name is
+// proposed after a failed read too, from what the read left behind.
+int DefaultName(const CliOptions& o, std::ostream& out, std::ostream& err) {
+    LoadedSpectrum loaded = Load(o);
+    loaded.spectrum.OpenedFilePath = o.file;
+    const ExportText which = o.exportText == "y"   ? ExportText::StoredY
+                             : o.exportText == "x" ? ExportText::X
+                                                   : ExportText::YValues;
+    out << DefaultSaveName(loaded.spectrum, which) << '\n';
+    if (!loaded.outcome.ok) {
+        err << loaded.outcome.message << '\n';
+        return kExitReadFailed;
+    }
+    return kExitOk;
+}
+
+// The numbered header lines of the header details window, for whatever the
+// read put into the header list (a failed read included).
+int Header(const CliOptions& o, std::ostream& out, std::ostream& err) {
+    LoadedSpectrum loaded = Load(o);
+    out << NumberedHeaderText(loaded.spectrum.HeaderList);
+    if (!loaded.outcome.ok) {
+        err << loaded.outcome.message << '\n';
+        return kExitReadFailed;
+    }
+    return kExitOk;
+}
+
 int Render(const CliOptions& o, std::ostream& err) {
     if (!FigureFormatOfPath(o.outFile)) {
         err << "halvorn-cli: cannot tell the form of " << o.outFile
@@ -145,6 +175,16 @@ int Render(const CliOptions& o, std::ostream& err) {
     FigureRequest request;
     request.settings = SettingsOf(o);
     request.switches.BlackAndWhite = o.blackWhite;
+    for (const std::string& element : o.hidden) {
+        FigureSwitches& on = request.switches;
+        bool& shown = element == "grid"         ? on.ShowGrid
+                      : element == "frame"      ? on.ShowFigureFrame
+                      : element == "scale"      ? on.ShowScale
+                      : element == "graph"      ? on.ShowGraph
+                      : element == "peaklabels" ? on.ShowPeakLabels
+                                                : on.ShowLabels;
+        shown = false;
+    }
     request.points = o.points;
     request.step = o.step;
     request.heightPercent = o.heightPercent;
@@ -177,7 +217,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return Info(*options, out, err);
     }
     if (options->command == "export") {
-        return Export(*options, out, err);
+        return options->defaultName ? DefaultName(*options, out, err) : Export(*options, out, err);
+    }
+    if (options->command == "header") {
+        return Header(*options, out, err);
     }
     return Render(*options, err);
 }

@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdlib>
@@ -58,17 +59,36 @@ bool ParseProbes(const std::string& text, std::vector<double>& probes) {
     return !probes.empty();
 }
 
+// The copy-preview elements --hide may name, comma-separated.
+bool ParseHidden(const std::string& text, std::vector<std::string>& hidden) {
+    static const std::vector<std::string> kElements = {"grid",  "frame",      "scale",
+                                                       "graph", "peaklabels", "labels"};
+    if (text.empty() || text.back() == ',') {
+        return false;
+    }
+    std::stringstream stream(text);
+    std::string item;
+    while (std::getline(stream, item, ',')) {
+        if (std::find(kElements.begin(), kElements.end(), item) == kElements.end()) {
+            return false;
+        }
+        hidden.push_back(item);
+    }
+    return !hidden.empty();
+}
+
 }  // namespace
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
                                           std::string& error) {
     CliOptions o;
     if (args.empty()) {
-        error = "usage: halvorn-cli info|export|render FILE [options]";
+        error = "usage: halvorn-cli info|export|render|header FILE [options]";
         return std::nullopt;
     }
     o.command = args[0];
-    if (o.command != "info" && o.command != "export" && o.command != "render") {
+    if (o.command != "info" && o.command != "export" && o.command != "render" &&
+        o.command != "header") {
         error = "unknown command: " + o.command;
         return std::nullopt;
     }
@@ -103,14 +123,17 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
              return v == "y" || v == "x" || v == "yvalues";
          }},
         {"--step", [&](const std::string& v) { return ParseInt(v, o.step) && o.step >= 1; }},
+        {"--hide", [&](const std::string& v) { return ParseHidden(v, o.hidden); }},
         {"--height",
          [&](const std::string& v) {
              return ParseInt(v, o.heightPercent) && o.heightPercent >= 50 &&
                     o.heightPercent <= 100 && o.heightPercent % 10 == 0;
          }},
     };
-    const std::map<std::string, bool*> flags = {
-        {"--fixed-y", &o.fixedY}, {"--points", &o.points}, {"--bw", &o.blackWhite}};
+    const std::map<std::string, bool*> flags = {{"--fixed-y", &o.fixedY},
+                                                {"--points", &o.points},
+                                                {"--bw", &o.blackWhite},
+                                                {"--default-name", &o.defaultName}};
 
     std::vector<std::string> positional;
     for (std::size_t i = 1; i < args.size(); ++i) {

@@ -24,10 +24,14 @@ struct CliOptions {
     int plotHeight = 348;
     bool points = false;
     std::vector<double> probes;
-    std::string exportText;  // y, x or yvalues
+    std::string exportText;    // y, x or yvalues
+    bool defaultName = false;  // export: the Save dialog's default name instead of the text
     bool blackWhite = false;
     int step = 1;
     int heightPercent = 100;
+    // render: the copy-preview elements switched off (grid, frame, scale,
+    // graph, peaklabels, labels).
+    std::vector<std::string> hidden;
 };
 
 // Parses args (without the program name). On a usage error returns nothing and

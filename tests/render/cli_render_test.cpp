@@ -1,5 +1,7 @@
-// halvorn-cli's graph keys and render command, run as a user runs them: the
-// built executable with no display and no Qt platform set.
+// halvorn-cli run as a user runs it, the built executable with no display and
+// no Qt platform set: the graph keys, the render command with its element
+// switches and its write failures, the default save names and the numbered
+// header lines.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -14,6 +16,7 @@
 #include <unistd.h>
 
 #include "import/sp_file_builder.h"
+#include "surface/surface.h"
 
 namespace halvorn {
 namespace {
@@ -198,6 +201,124 @@ TEST_F(CliRender, EveryFormWithoutADisplay) {
     const CliRun missing = Cli("render " + Path("none.sp") + " " + Path("b.png"));
     EXPECT_EQ(missing.status, 1);
     EXPECT_FALSE(fs::exists(Path("b.png")));
+}
+
+Rgb PixelAt(const QImage& image, int x, int y) {
+    const QRgb c = image.pixel(x, y);
+    return MakeRgb(qRed(c), qGreen(c), qBlue(c));
+}
+
+int CountInPlot(const QImage& image, Rgb colour) {
+    int count = 0;
+    for (int y = 71; y < 418; ++y) {
+        for (int x = 36; x < 708; ++x) {
+            count += PixelAt(image, x, y) == colour;
+        }
+    }
+    return count;
+}
+
+TEST_F(CliRender, HiddenElementsAreLeftOut) {
+    ASSERT_EQ(Cli("render " + kDemo + " " + Path("all.png")).status, 0);
+    const CliRun grid = Cli("render " + kDemo + " " + Path("grid.png") + " --hide grid");
+    ASSERT_EQ(grid.status, 0) << grid.err;
+    const CliRun bare = Cli("render " + kDemo + " " + Path("bare.png") +
+                            " --hide grid,frame,scale,graph,peaklabels,labels");
+    ASSERT_EQ(bare.status, 0) << bare.err;
+
+    const QImage all(QString::fromStdString(Path("all.png")));
+    const QImage noGrid(QString::fromStdString(Path("grid.png")));
+    const QImage none(QString::fromStdString(Path("bare.png")));
+    const Rgb major = MakeRgb(192, 192, 0);
+    const Rgb trace = MakeRgb(192, 0, 0);
+    EXPECT_GT(CountInPlot(all, major), 300);
+    EXPECT_EQ(CountInPlot(noGrid, major), 0);
+    EXPECT_GT(CountInPlot(noGrid, trace), 673);
+    EXPECT_EQ(PixelAt(noGrid, 0, 0), MakeRgb(0, 0, 255));  // the frame stays
+
+    // Everything off: the plot box and the credit line remain.
+    EXPECT_EQ(CountInPlot(none, trace), 0);
+    EXPECT_EQ(CountInPlot(none, major), 0);
+    EXPECT_EQ(PixelAt(none, 0, 0), MakeRgb(255, 255, 255));
+    EXPECT_EQ(PixelAt(none, 35, 200), 0u);
+    EXPECT_EQ(PixelAt(none, 708, 200), 0u);
+    int dark = 0;
+    for (int y = 0; y < 456; ++y) {
+        for (int x = 0; x < 747; ++x) {
+            dark += PixelAt(none, x, y) != MakeRgb(255, 255, 255);
+        }
+    }
+    // The box (4 x about 500 pixels) and the small credit, nothing else.
+    EXPECT_LT(dark, 2500);
+
+    for (const char* bad : {"grids", "grid,", "", "grid,,frame"}) {
+        EXPECT_EQ(Cli("render " + kDemo + " " + Path("x.png") + " --hide '" + bad + "'").status, 2)
+            << bad;
+    }
+}
+
+TEST_F(CliRender, AFigureThatCannotBeWrittenFailsAndLeavesNothing) {
+    const CliRun missing = Cli("render " + kDemo + " " + Path("no/such/folder/f.png"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find(Path("no/such/folder/f.png")), std::string::npos) << missing.err;
+    EXPECT_FALSE(fs::exists(Path("no")));
+
+    // The target is a folder: it stays a folder, with nothing left beside it.
+    fs::create_directories(Path("taken.svg"));
+    const CliRun folder = Cli("render " + kDemo + " " + Path("taken.svg"));
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_NE(folder.err.find("taken.svg"), std::string::npos) << folder.err;
+    EXPECT_TRUE(fs::is_directory(Path("taken.svg")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(CliRender, DefaultSaveNamesOfTheFileAsGiven) {
+    auto name = [&](const std::string& file, const std::string& text,
+                    const std::string& more = "") {
+        const CliRun run = Cli("export " + file + " --text " + text + " --default-name" + more);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return run.out;
+    };
+    const std::string demo = Path("Demo.sp");
+    fs::copy_file(kDemo, demo);
+    EXPECT_EQ(name(demo, "y"), Path("Demo(Y).txt") + "\n");
+    EXPECT_EQ(name(demo, "x"), Path("Demo(X).txt") + "\n");
+    EXPECT_EQ(name(demo, "yvalues"), Path("Demo(Y%).txt") + "\n");
+    // Three characters go, whatever the extension.
+    fs::copy_file(kDemo, Path("b.jdx"));
+    EXPECT_EQ(name(Path("b.jdx"), "y", " --format sp"), Path("b.(Y).txt") + "\n");
+
+    test::SpFile absorbance;
+    absorbance.yUnit = "ABS";
+    absorbance.values = {8388608, 4194304, 838860};
+    std::ofstream(Path("abs.sp"), std::ios::binary) << absorbance.Bytes();
+    EXPECT_EQ(name(Path("abs.sp"), "yvalues"), Path("abs(Y(Absorbance)).txt") + "\n");
+    EXPECT_EQ(name(Path("abs.sp"), "y"), Path("abs(Y).txt") + "\n");
+}
+
+TEST_F(CliRender, HeaderLinesNumberedWithCrLf) {
+    test::SpFile file;
+    file.values = {40 * 41943, 60 * 41943, 50 * 41943};
+    std::ofstream(Path("h.sp"), std::ios::binary) << file.Bytes();
+    const CliRun run = Cli("header " + Path("h.sp"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < run.out.size()) {
+        const std::size_t end = run.out.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos) << "a line without CR LF at " << at;
+        lines.push_back(run.out.substr(at, end - at));
+        at = end + 2;
+    }
+    ASSERT_GE(lines.size(), 61u);
+    EXPECT_EQ(lines[0], "01  TEST SPECTRUM");
+    EXPECT_EQ(lines[2], "03  Polystyrene");
+    EXPECT_EQ(lines[19].substr(0, 4), "??  ");
+    EXPECT_EQ(lines.back().substr(lines.back().size() - 7), "  #DATA");
+
+    const CliRun missing = Cli("header " + Path("none.sp"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_FALSE(missing.err.empty());
 }
 
 }  // namespace
