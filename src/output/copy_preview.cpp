@@ -223,7 +223,7 @@ FigureState CopyPreviewWindow::Figure() const {
     figure.geometry = geometry_;
     figure.switches = switches_;
     ColorBW(figure, switches_.BlackAndWhite);
-    figure.labels = FigureSampleLabels(state_.spectrum, kAllSampleLabelsVisible);
+    figure.labels = FigureSampleLabels(state_.spectrum, state_.Label14Visible);
     return figure;
 }
 

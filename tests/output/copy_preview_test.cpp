@@ -304,6 +304,31 @@ class CopyPreviewTest : public QObject {
         QCOMPARE(Caption(3), QString("Replace Graph"));  // switches kept while open
     }
 
+    void hiddenHeaderLinesAreLeftOutButNotTheTitle() {
+        // The first header line with a text, and the title.
+        std::size_t line = 1;
+        while (line < 7 && state_->spectrum.Label14[line].empty()) {
+            ++line;
+        }
+        QVERIFY(line < 7);
+        QVERIFY(!state_->spectrum.Label14[0].empty());
+        const auto area = [](std::size_t i) {
+            const auto place = kSampleLabelPlaces[i];
+            return QRect(place[0] + 22, place[1] + 7, 60, 10);
+        };
+        preview_->ShowAndDraw();
+        const QRect title(qRound(preview_->Figure().labels[0].left) + 22, 7, 30, 14);
+        const int lineInk = Count(Figure(), area(line), kBlack);
+        const int titleInk = Count(Figure(), title, kBlack);
+        QVERIFY(lineInk > 0);
+        state_->Label14Visible[line] = false;
+        state_->Label14Visible[0] = false;
+        preview_->StartFigure();
+        QCOMPARE(Count(Figure(), area(line), kBlack), 0);
+        QVERIFY(titleInk > 0);
+        QCOMPARE(Count(Figure(), title, kBlack), titleInk);
+    }
+
     void activationDecidesTheLabelBackground() {
         preview_->ShowAndDraw();
         QVERIFY(!state_->graph.FillLabelBackground);
