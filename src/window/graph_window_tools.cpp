@@ -1,6 +1,7 @@
-// The spectrum window's small tools: the limits dialog, the sample labels and their editor, the
-// header details and copy-preview triggers, the memory panel, the trace
-// stride ("StepPt") and the JCAMP-DX multiplier with "Restart".
+// The spectrum window's small tools: the limits dialog, the sample labels and
+// their editor, the header details and copy-preview triggers, the memory
+// panel, the trace stride ("StepPt") and the JCAMP-DX multiplier with
+// "Restart".
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
