@@ -124,9 +124,9 @@ class SpectrumWindow : public QWidget {
     // A read replaced the spectrum (successfully or not).
     void spectrumReplaced();
 
-    // ---- Window tools (graph_window_tools.cpp): the sample labels and the
-    // header editor, the header details and copy-preview triggers, the memory
-    // panel, the trace stride and the JCAMP-DX multiplier.
+    // ---- Window tools (graph_window_tools.cpp): the limits dialog, the
+    // sample labels and the header editor, the header details and copy-preview
+    // triggers, the memory panel, the trace stride and the JCAMP-DX multiplier.
   public:
     void SelClick();               // Command14 "Sel": the limits dialog
     void CopyPrintClick();         // Command4 "Cpy/Prt"
