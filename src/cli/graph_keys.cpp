@@ -12,10 +12,27 @@ DisplaySettings SettingsOf(const CliOptions& o) {
 }
 
 InfoGraph::InfoGraph(Spectrum& s, const CliOptions& o)
-    : settings_(SettingsOf(o)), graph_(s, settings_, state_) {
-    outcome_ = graph_.PrepareRedraw(o.plotWidth, o.plotHeight);
-    searched_ = !s.NeedPeakSearch;
-    laidOut_ = !s.RelayoutLabels;
+    : settings_(SettingsOf(o)),
+      graph_(s, settings_, state_),
+      plotWidth_(o.plotWidth),
+      plotHeight_(o.plotHeight) {
+    Redraw();
+}
+
+GraphOutcome InfoGraph::Redraw() {
+    Spectrum& s = graph_.spectrum();
+    outcome_ = graph_.PrepareRedraw(plotWidth_, plotHeight_);
+    if (outcome_.ok) {
+        s.Loading = false;
+    }
+    searched_ = searched_ || !s.NeedPeakSearch;
+    laidOut_ = !s.RelayoutLabels && IsLaidOut(state_.peaks, settings_);
+    return outcome_;
+}
+
+InteractionTarget InfoGraph::Target() {
+    return {graph_.spectrum(), settings_,   state_,
+            plotWidth_,        plotHeight_, [this] { return Redraw(); }};
 }
 
 void InfoGraph::WriteKeys(JsonWriter& json) const {

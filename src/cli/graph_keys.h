@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli/cli_options.h"
+#include "cli/interaction_steps.h"
 #include "cli/json_writer.h"
 #include "core/record.h"
 #include "core/settings.h"
@@ -23,6 +24,12 @@ class InfoGraph {
 
     const GraphOutcome& outcome() const { return outcome_; }
 
+    // The redraw's computations again, after a step that changed the display
+    // range or the peaks; a redraw that completes ends the Loading state.
+    GraphOutcome Redraw();
+    // What the interaction steps act on, with Redraw as their redraw.
+    InteractionTarget Target();
+
     // mapping, TopCandidates, PeakPoints, PeakLabelBoxes: the state as far as
     // the redraw got (the peak keys only when their step ran).
     void WriteKeys(JsonWriter& json) const;
@@ -35,6 +42,8 @@ class InfoGraph {
     GraphState state_;
     Graph graph_;
     GraphOutcome outcome_;
+    int plotWidth_;
+    int plotHeight_;
     bool searched_ = false;
     bool laidOut_ = false;
 };
