@@ -329,6 +329,15 @@ class CopyPreviewTest : public QObject {
         QCOMPARE(Count(Figure(), title, kBlack), titleInk);
     }
 
+    void withoutASpectrumTheFigureIsDrawnWithoutCrashing() {
+        ViewerState empty;
+        empty.MetafilePath = state_->MetafilePath;
+        CopyPreviewWindow preview(empty, *prompts_);
+        preview.ShowAndDraw();
+        preview.CopyClick();
+        QCOMPARE(At(preview.FigureSurface()->Image(), 35, 70), kBlack);
+    }
+
     void activationDecidesTheLabelBackground() {
         preview_->ShowAndDraw();
         QVERIFY(!state_->graph.FillLabelBackground);
