@@ -15,6 +15,8 @@
 #include <memory>
 #include <set>
 
+#include <unistd.h>
+
 #include "cli/render_file.h"
 #include "import/sp_reader.h"
 
@@ -137,6 +139,76 @@ TEST_F(RenderFiles, EveryFormAndHeight) {
     EXPECT_FALSE(RenderFigureFile(copy, request, Path("f.gif")).ok);
 }
 
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::size_t FilesIn(const fs::path& dir) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+TEST_F(RenderFiles, WholeFilesReplaceOrLeaveTheOldOne) {
+    const std::string target = Path("out.txt");
+    ASSERT_TRUE(WriteWholeFile(FileSystemPath(target), "first\r\n").ok);
+    ASSERT_TRUE(WriteWholeFile(FileSystemPath(target), "second, longer\r\n").ok);
+    EXPECT_EQ(ReadAll(target), "second, longer\r\n");
+    EXPECT_EQ(FilesIn(dir_), 1u);  // no temporary file left beside it
+
+    // Each failure names the file and leaves nothing behind.
+    const std::string missing = Path("missing/out.txt");
+    const WriteOutcome noFolder = WriteWholeFile(FileSystemPath(missing), "x");
+    EXPECT_FALSE(noFolder.ok);
+    EXPECT_NE(noFolder.message.find(missing), std::string::npos) << noFolder.message;
+    fs::create_directory(Path("folder.txt"));
+    const WriteOutcome isFolder = WriteWholeFile(FileSystemPath(Path("folder.txt")), "x");
+    EXPECT_FALSE(isFolder.ok);
+    EXPECT_NE(isFolder.message.find("folder.txt"), std::string::npos) << isFolder.message;
+    EXPECT_TRUE(fs::is_directory(Path("folder.txt")));
+    EXPECT_FALSE(WriteWholeFile(QString(), "x").ok);
+    EXPECT_EQ(FilesIn(dir_), 2u);
+
+    // A folder that cannot be written keeps its file as it was (the superuser
+    // writes anywhere, so there this has nothing to show).
+    if (::geteuid() != 0) {
+        fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+        const WriteOutcome locked = WriteWholeFile(FileSystemPath(target), "third\r\n");
+        fs::permissions(dir_, fs::perms::owner_all);
+        EXPECT_FALSE(locked.ok);
+        EXPECT_NE(locked.message.find(target), std::string::npos) << locked.message;
+        EXPECT_EQ(ReadAll(target), "second, longer\r\n");
+        EXPECT_EQ(FilesIn(dir_), 2u);
+    }
+}
+
+TEST_F(RenderFiles, SaveFigureFileInEachForm) {
+    Figure f;
+    for (const char* name : {"f.png", "f.svg", "f.pdf", "f.emf", "F.EMF"}) {
+        const WriteOutcome outcome = SaveFigureFile(f.graph, f.figure, Path(name));
+        ASSERT_TRUE(outcome.ok) << name << ": " << outcome.message;
+    }
+    EXPECT_EQ(ReadAll(Path("f.png")).substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(QImage(QString::fromStdString(Path("f.png"))).size(), QSize(747, 456));
+    QSvgRenderer svg(QString::fromStdString(Path("f.svg")));
+    ASSERT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.viewBox(), QRect(0, 0, 747, 456));
+    EXPECT_EQ(ReadAll(Path("f.pdf")).substr(0, 5), "%PDF-");
+    const std::string emf = ReadAll(Path("f.emf"));
+    ASSERT_GT(emf.size(), 1000u);
+    EXPECT_EQ(emf.substr(40, 4), " EMF");
+    EXPECT_EQ(ReadAll(Path("F.EMF")), emf);
+
+    // A form it cannot tell and a folder it cannot reach write nothing.
+    const WriteOutcome gif = SaveFigureFile(f.graph, f.figure, Path("f.gif"));
+    EXPECT_FALSE(gif.ok);
+    EXPECT_NE(gif.message.find("f.gif"), std::string::npos);
+    const WriteOutcome away = SaveFigureFile(f.graph, f.figure, Path("none/f.svg"));
+    EXPECT_FALSE(away.ok);
+    EXPECT_NE(away.message.find(Path("none/f.svg")), std::string::npos);
+    EXPECT_EQ(FilesIn(dir_), 5u);
+}
+
 // The records of an enhanced metafile, checked as a reader would.
 struct EmfRecord {
     std::uint32_t type;
@@ -247,6 +319,24 @@ TEST(RenderEmf, RecordsExtentsAndTextsReadBack) {
     EXPECT_NE(svgText.find(FigureCredit()), std::string::npos);
     QSvgRenderer renderer(QByteArray::fromStdString(svgText));
     EXPECT_TRUE(renderer.isValid());
+}
+
+TEST(RenderLabels, HiddenHeaderLinesAreLeftOutTheTitleIsNot) {
+    Figure f;
+    f.spectrum.Label14[0] = "The title";
+    f.spectrum.Label14[1] = "Header one";
+    f.spectrum.Label14[2] = "Header two";
+    f.figure.labels = FigureSampleLabels(f.spectrum, {false, false, true, true, true, true, true});
+    const std::vector<std::uint8_t> bytes = FigureMetafile(f.graph, f.figure, FixedScreenMetrics());
+    std::set<std::string> texts;
+    for (const EmfRecord& r : Records(std::string(bytes.begin(), bytes.end()))) {
+        if (r.type == 84) {
+            texts.insert(Utf16ToAscii(r.bytes, U32(r.bytes, 48), U32(r.bytes, 44)));
+        }
+    }
+    EXPECT_TRUE(texts.count("The title"));
+    EXPECT_FALSE(texts.count("Header one"));
+    EXPECT_TRUE(texts.count("Header two"));
 }
 
 }  // namespace
