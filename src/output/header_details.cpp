@@ -153,7 +153,6 @@ void HeaderDetailsWindow::Unload() {
 }
 
 bool HeaderDetailsWindow::event(QEvent* event) {
-        qWarning("event %d active %d", int(event->type()), int(isActiveWindow()));
     if (!closed_) {
         if (event->type() == QEvent::WindowActivate) {
             SetEntriesEnabled(false);
