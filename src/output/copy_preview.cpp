@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
@@ -14,6 +15,8 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 #include "output/paper_dialog.h"
 #include "render/render.h"
@@ -38,9 +41,10 @@ namespace {
 
 constexpr int kPanelTop = 8;
 constexpr int kButtonGap = 10;
-constexpr int kToggleWidth = 108;
+constexpr int kMinToggleWidth = 80;
+constexpr int kCloseWidth = 100;
 constexpr int kToggleHeight = 28;
-constexpr int kToggleSpacing = 4;
+constexpr int kToggleSpacing = 3;
 constexpr int kBitmapButtonSize = 36;
 
 constexpr const char* kSaveFigureFilter =
@@ -184,24 +188,33 @@ void CopyPreviewWindow::Load() {
                            panelHeight);
     picture1_->move(kPreviewMargin, kPreviewMargin);
 
-    // The buttons in two rows under the panel: the seven switches, then the
-    // copy and print buttons on the left and "Close" on the right.
-    const int toggleRowWidth =
-        kPreviewToggleCount * kToggleWidth + (kPreviewToggleCount - 1) * kToggleSpacing;
-    int x = (kPreviewCentreWidth - toggleRowWidth) / 2;
-    const int toggleTop = kPanelTop + panelHeight + kButtonGap;
-    for (QPushButton* button : toggles_) {
-        button->setGeometry(x, toggleTop, kToggleWidth, kToggleHeight);
-        x += kToggleWidth + kToggleSpacing;
+    // The buttons in two rows under the panel: the seven switches, each wide
+    // enough for both its captions, then the copy and print buttons on the
+    // left and "Close" on the right.
+    std::array<int, kPreviewToggleCount> widths{};
+    int toggleRowWidth = (kPreviewToggleCount - 1) * kToggleSpacing;
+    for (std::size_t k = 0; k < widths.size(); ++k) {
+        const QFontMetrics metrics(toggles_[k]->font());
+        widths[k] = std::max({kMinToggleWidth,
+                              metrics.horizontalAdvance(kPreviewToggles[k].captionWhenOn) + 14,
+                              metrics.horizontalAdvance(kPreviewToggles[k].captionWhenOff) + 14});
+        toggleRowWidth += widths[k];
     }
-    const int left = (kPreviewCentreWidth - toggleRowWidth) / 2;
+    const int left = std::max(0, (kPreviewCentreWidth - toggleRowWidth) / 2);
+    const int toggleTop = kPanelTop + panelHeight + kButtonGap;
+    int x = left;
+    for (std::size_t k = 0; k < widths.size(); ++k) {
+        toggles_[k]->setGeometry(x, toggleTop, widths[k], kToggleHeight);
+        x += widths[k] + kToggleSpacing;
+    }
     const int secondRow = toggleTop + kToggleHeight + kButtonGap;
     copyButton_->setGeometry(left, secondRow, kBitmapButtonSize, kBitmapButtonSize);
     printButton_->setGeometry(left + kBitmapButtonSize + kToggleSpacing, secondRow,
                               kBitmapButtonSize, kBitmapButtonSize);
-    closeButton_->setGeometry(left + toggleRowWidth - kToggleWidth, secondRow, kToggleWidth,
+    closeButton_->setGeometry(left + toggleRowWidth - kCloseWidth, secondRow, kCloseWidth,
                               kBitmapButtonSize);
-    centralWidget()->setFixedSize(kPreviewCentreWidth, secondRow + kBitmapButtonSize + kButtonGap);
+    centralWidget()->setFixedSize(std::max(kPreviewCentreWidth, toggleRowWidth),
+                                  secondRow + kBitmapButtonSize + kButtonGap);
     setFixedSize(sizeHint());
 
     // Every element on, colour drawing.

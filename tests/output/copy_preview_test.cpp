@@ -184,7 +184,14 @@ class CopyPreviewTest : public QObject {
                                       "Black + White"};
         for (int k = 0; k < kPreviewToggleCount; ++k) {
             QCOMPARE(Caption(k), captions[k]);
-            QCOMPARE(preview_->ToggleButton(k)->objectName(), QString("Command%1").arg(k + 1));
+            QPushButton* button = preview_->ToggleButton(k);
+            QCOMPARE(button->objectName(), QString("Command%1").arg(k + 1));
+            // Both captions fit their button, and the row fits the window.
+            const auto& toggle = kPreviewToggles[static_cast<std::size_t>(k)];
+            for (const char* text : {toggle.captionWhenOn, toggle.captionWhenOff}) {
+                QVERIFY(button->fontMetrics().horizontalAdvance(text) < button->width() - 6);
+            }
+            QVERIFY(button->geometry().right() < kPreviewCentreWidth);
         }
         auto* copy = preview_->findChild<QPushButton*>("Command8");
         auto* print = preview_->findChild<QPushButton*>("Command9");
