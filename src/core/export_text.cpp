@@ -37,7 +37,15 @@ const std::string& ExportTextOf(const Spectrum& s, ExportText which) {
 
 std::string DefaultSaveName(const Spectrum& s, ExportText which) {
     std::string base = s.OpenedFilePath.empty() ? "Demo.sp" : s.OpenedFilePath;
-    base.resize(base.size() >= 3 ? base.size() - 3 : 0);
+    // Three characters go, not three bytes: a name in UTF-8 that ends in
+    // letters of more than one byte keeps whole letters.
+    for (int dropped = 0; dropped < 3 && !base.empty(); ++dropped) {
+        bool continuation = true;
+        while (continuation && !base.empty()) {
+            continuation = (static_cast<unsigned char>(base.back()) & 0xC0) == 0x80;
+            base.pop_back();
+        }
+    }
     switch (which) {
         case ExportText::StoredY:
             return base + "(Y).txt";

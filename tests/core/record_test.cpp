@@ -114,6 +114,11 @@ TEST(ExportTexts, OneLinePerPointAndDefaultNames) {
     EXPECT_EQ(DefaultSaveName(s, ExportText::YValues), "Demo(Y%).txt");
     s.OpenedFilePath = "/data/b.jdx";
     EXPECT_EQ(DefaultSaveName(s, ExportText::StoredY), "/data/b.(Y).txt");
+    // Characters, not bytes: "é" is two bytes in UTF-8, "€" three.
+    s.OpenedFilePath = "/data/a.\xC3\xA9\xE2\x82\xAC\x78";
+    EXPECT_EQ(DefaultSaveName(s, ExportText::StoredY), "/data/a.(Y).txt");
+    s.OpenedFilePath = "ab";
+    EXPECT_EQ(DefaultSaveName(s, ExportText::X), "(X).txt");
     s.OpenedFilePath = "/data/sample.sp";
     s.FileIsAbsorbance = true;
     EXPECT_EQ(DefaultSaveName(s, ExportText::YValues), "/data/sample(Y(Absorbance)).txt");
