@@ -237,6 +237,12 @@ FigureState CopyPreviewWindow::Figure() const {
     figure.switches = switches_;
     ColorBW(figure, switches_.BlackAndWhite);
     figure.labels = FigureSampleLabels(state_.spectrum, state_.Label14Visible);
+    if (state_.spectrum.PointCount <= 0) {
+        // Nothing is loaded (a failed read leaves no points): there is no
+        // trace, and the peak list belongs to no spectrum.
+        figure.switches.ShowGraph = false;
+        figure.switches.ShowPeakLabels = false;
+    }
     return figure;
 }
 

@@ -342,7 +342,19 @@ class CopyPreviewTest : public QObject {
         CopyPreviewWindow preview(empty, *prompts_);
         preview.ShowAndDraw();
         preview.CopyClick();
+        QVERIFY(prompts_->messages.empty());
         QCOMPARE(At(preview.FigureSurface()->Image(), 35, 70), kBlack);
+        QVERIFY(QGuiApplication::clipboard()->mimeData()->hasFormat("image/x-emf"));
+
+        // A failed read after a good one: the peak list stays behind, the
+        // points are gone.
+        state_->spectrum.PointCount = 0;
+        state_->spectrum.WaveX = {0.0f};
+        state_->spectrum.RawY = {0};
+        preview_->ShowAndDraw();
+        QVERIFY(prompts_->messages.empty());
+        QCOMPARE(Count(Figure(), PlotInside(), kTraceRed), 0);
+        QCOMPARE(Count(Figure(), PlotInside(), kBlue), 0);
     }
 
     void activationDecidesTheLabelBackground() {
