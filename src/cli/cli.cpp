@@ -1,9 +1,11 @@
 #include "cli/cli.h"
 
 #include <iostream>
+#include <optional>
 
 #include "cli/cli_options.h"
 #include "cli/graph_keys.h"
+#include "cli/interaction_steps.h"
 #include "cli/json_writer.h"
 #include "cli/render_file.h"
 #include "core/export_text.h"
@@ -90,6 +92,16 @@ void WritePointKeys(JsonWriter& json, const Spectrum& s) {
 
 int Info(const CliOptions& o, std::ostream& out, std::ostream& err) {
     LoadedSpectrum loaded = Load(o);
+    // The spectrum window's first redraw (mapping, peak search, label layout)
+    // and the interaction steps, before anything is written: the keys show
+    // the state after the steps.
+    std::optional<InfoGraph> graph;
+    InteractionReport steps;
+    if (loaded.outcome.ok) {
+        graph.emplace(loaded.spectrum, o);
+        InteractionTarget target = graph->Target();
+        steps = RunInteractionSteps(target, o.interaction);
+    }
     JsonWriter json(out);
     json.BeginObject();
     json.Key("ok").Value(loaded.outcome.ok);
@@ -100,19 +112,42 @@ int Info(const CliOptions& o, std::ostream& out, std::ostream& err) {
         out << '\n';
         return kExitReadFailed;
     }
-    // The spectrum window's first redraw: mapping, peak search, label layout.
-    const InfoGraph graph(loaded.spectrum, o);
-    graph.WriteKeys(json);
+    graph->WriteKeys(json);
+    WriteInteractionKeys(json, steps);
     if (o.points) {
         WritePointKeys(json, loaded.spectrum);
     }
-    if (!o.probes.empty() && graph.outcome().ok) {
-        graph.WriteProbes(json, o.probes);
+    if (!o.probes.empty() && graph->outcome().ok) {
+        graph->WriteProbes(json, o.probes);
     }
     json.EndObject();
     out << '\n';
     // The file was read, so the status stays 0; the keys of the steps that did
     // not run are absent, and stderr says why.
+    if (!graph->outcome().ok) {
+        err << "halvorn-cli: cannot draw " << o.file << ": " << graph->outcome().message << '\n';
+    }
+    return kExitOk;
+}
+
+// The mouse moved over the plot to each --at position after the read, the
+// first redraw and the interaction steps: one JSON object per position.
+int Readout(const CliOptions& o, std::ostream& out, std::ostream& err) {
+    LoadedSpectrum loaded = Load(o);
+    if (!loaded.outcome.ok) {
+        err << (loaded.outcome.message.empty() ? "halvorn-cli: cannot read " + o.file
+                                               : loaded.outcome.message)
+            << '\n';
+        return kExitReadFailed;
+    }
+    InfoGraph graph(loaded.spectrum, o);
+    InteractionTarget target = graph.Target();
+    (void)RunInteractionSteps(target, o.interaction);
+    const std::vector<ReadoutRow> rows = RunReadout(target, o.interaction);
+    JsonWriter json(out);
+    WriteReadoutRows(json, rows);
+    out << '\n';
+    // Without a completed redraw the readout ignores the mouse; say why.
     if (!graph.outcome().ok) {
         err << "halvorn-cli: cannot draw " << o.file << ": " << graph.outcome().message << '\n';
     }
@@ -193,6 +228,14 @@ int Render(const CliOptions& o, std::ostream& err) {
     // 1. The spectrum window's first redraw after the read.
     FigureGraph prepared(loaded.spectrum, request);
     GraphOutcome outcome = prepared.Prepare();
+    // The interaction steps on that graph, each with the redraw after it.
+    if (outcome.ok) {
+        prepared.spectrum().Loading = false;
+        InteractionTarget target{prepared.spectrum(),   prepared.settings(),
+                                 prepared.state(),      prepared.PlotWidth(),
+                                 prepared.PlotHeight(), [&prepared] { return prepared.Prepare(); }};
+        outcome = RunInteractionSteps(target, o.interaction).outcome;
+    }
     // 2. The figure composed from the prepared graph, written whole.
     if (outcome.ok) {
         outcome = WriteFigureFile(prepared, request, o.outFile);
@@ -221,6 +264,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (options->command == "header") {
         return Header(*options, out, err);
+    }
+    if (options->command == "readout") {
+        return Readout(*options, out, err);
     }
     return Render(*options, err);
 }

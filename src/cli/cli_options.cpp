@@ -83,12 +83,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
                                           std::string& error) {
     CliOptions o;
     if (args.empty()) {
-        error = "usage: halvorn-cli info|export|render|header FILE [options]";
+        error = "usage: halvorn-cli info|export|render|header|readout FILE [options]";
         return std::nullopt;
     }
     o.command = args[0];
     if (o.command != "info" && o.command != "export" && o.command != "render" &&
-        o.command != "header") {
+        o.command != "header" && o.command != "readout") {
         error = "unknown command: " + o.command;
         return std::nullopt;
     }
@@ -124,6 +124,11 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
          }},
         {"--step", [&](const std::string& v) { return ParseInt(v, o.step) && o.step >= 1; }},
         {"--hide", [&](const std::string& v) { return ParseHidden(v, o.hidden); }},
+        {"--limits", [&](const std::string& v) { return ParseLimitsOption(v, o.interaction); }},
+        {"--too-short",
+         [&](const std::string& v) { return ParseYesNo(v, o.interaction.tooShortYes); }},
+        {"--clicks", [&](const std::string& v) { return ParsePositions(v, o.interaction.clicks); }},
+        {"--at", [&](const std::string& v) { return ParsePositions(v, o.interaction.at); }},
         {"--height",
          [&](const std::string& v) {
              return ParseInt(v, o.heightPercent) && o.heightPercent >= 50 &&
@@ -133,7 +138,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
     const std::map<std::string, bool*> flags = {{"--fixed-y", &o.fixedY},
                                                 {"--points", &o.points},
                                                 {"--bw", &o.blackWhite},
-                                                {"--default-name", &o.defaultName}};
+                                                {"--default-name", &o.defaultName},
+                                                {"--peak-mark", &o.interaction.peakMark}};
 
     std::vector<std::string> positional;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -165,6 +171,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
     o.file = positional[0];
     if (o.command == "render") {
         o.outFile = positional[1];
+    }
+    if (o.command == "readout" && o.interaction.at.empty()) {
+        error = "readout needs --at X,Y[;X,Y...]";
+        return std::nullopt;
     }
     if (o.command == "export" && o.exportText.empty()) {
         error = "export needs --text y|x|yvalues";

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/interaction_options.h"
 #include "import/readers.h"
 
 namespace halvorn {
@@ -32,6 +33,9 @@ struct CliOptions {
     // render: the copy-preview elements switched off (grid, frame, scale,
     // graph, peaklabels, labels).
     std::vector<std::string> hidden;
+    // info, render, readout: --limits, --too-short, --clicks; readout: --at,
+    // --peak-mark.
+    InteractionOptions interaction;
 };
 
 // Parses args (without the program name). On a usage error returns nothing and

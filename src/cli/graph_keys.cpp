@@ -16,7 +16,7 @@ InfoGraph::InfoGraph(Spectrum& s, const CliOptions& o)
       graph_(s, settings_, state_),
       plotWidth_(o.plotWidth),
       plotHeight_(o.plotHeight) {
-    Redraw();
+    (void)Redraw();
 }
 
 GraphOutcome InfoGraph::Redraw() {
