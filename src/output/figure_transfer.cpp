@@ -37,8 +37,7 @@ QString UserDataFolder() {
 }
 
 QString MetafileTarget(const QString& programPath, const QString& dataFolder) {
-    const QString programFolder = QFileInfo(programPath).absolutePath();
-    if (FolderWritable(programFolder)) {
+    if (!programPath.isEmpty() && FolderWritable(QFileInfo(programPath).absolutePath())) {
         return programPath;
     }
     const QString folder = dataFolder.isEmpty() ? UserDataFolder() : dataFolder;

@@ -58,6 +58,8 @@ TEST(MetafileTarget, ProgramFolderWhileItCanBeWritten) {
     // metafile to the user's data folder.
     const QString gone = QDir(program.path()).filePath("gone/CurPic.emf");
     EXPECT_EQ(MetafileTarget(gone, data.path()), QDir(data.path()).filePath("CurPic.emf"));
+    // No program folder known yet.
+    EXPECT_EQ(MetafileTarget(QString(), data.path()), QDir(data.path()).filePath("CurPic.emf"));
 }
 
 TEST(RecordMetafile, WritesTheWholeRecordingAndReplacesTheLastOne) {
