@@ -311,6 +311,7 @@ void SpectrumWindow::BuildPlotMarkers() {
 }
 
 void SpectrumWindow::ShowReadout(const ReadoutFields& fields) {
+    // Runs on every mouse move: only what changed is touched.
     for (std::size_t k = 0; k < label1_.size(); ++k) {
         const QString text = QString::fromLatin1(fields.Label1[k]);
         if (label1_[k]->text() != text) {
@@ -318,9 +319,14 @@ void SpectrumWindow::ShowReadout(const ReadoutFields& fields) {
         }
     }
     if (fields.Line5Visible) {
-        line5_->setGeometry(PixelOf(fields.Line5X), 0, 1, picture1_->InnerHeight());
-        line5_->show();
-    } else {
+        const QRect place(PixelOf(fields.Line5X), 0, 1, picture1_->InnerHeight());
+        if (line5_->geometry() != place) {
+            line5_->setGeometry(place);
+        }
+        if (line5_->isHidden()) {
+            line5_->show();
+        }
+    } else if (!line5_->isHidden()) {
         line5_->hide();
     }
     if (fields.Label19Visible) {
@@ -330,10 +336,15 @@ void SpectrumWindow::ShowReadout(const ReadoutFields& fields) {
             label19_->adjustSize();
         }
         const float left = Label19Left(fields, static_cast<float>(label19_->width()));
-        label19_->move(PixelOf(left), PixelOf(fields.Label19Top));
-        label19_->show();
-        label19_->raise();
-    } else {
+        const QPoint place(PixelOf(left), PixelOf(fields.Label19Top));
+        if (label19_->pos() != place) {
+            label19_->move(place);
+        }
+        if (label19_->isHidden()) {
+            label19_->show();
+            label19_->raise();
+        }
+    } else if (!label19_->isHidden()) {
         label19_->hide();
     }
 }
