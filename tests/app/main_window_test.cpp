@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -30,6 +32,7 @@
 #include "window/graph_window.h"
 #include "window/image_counts.h"
 #include "window/picture_box.h"
+#include "window/prompts.h"
 #include "window/scripted_prompts.h"
 
 namespace halvorn {
@@ -567,6 +570,41 @@ class MainWindowTest : public QObject {
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("old contents\r\n"));
         QCOMPARE(QDir(dir.filePath("locked")).entryList(QDir::Files), QStringList({"data.txt"}));
+    }
+
+    void qtSaveDialogProposesTheNameAndNeverAsksToReplace() {
+        QTemporaryDir dir;
+        WriteFile(dir.filePath("old(Y).txt"), "old\r\n");
+        const QString filter = "Text (*.txt)|*.txt|All Files(*.*)|*.*";
+        QtPrompts prompts;
+        // What the dialog showed; it is accepted whatever it showed.
+        std::optional<QFileDialog::AcceptMode> mode;
+        bool asksToReplace = true;
+        QString folder;
+        QStringList filters;
+        QString proposed;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                return;
+            }
+            mode = dialog->acceptMode();
+            asksToReplace = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            folder = QDir(dialog->directory()).canonicalPath();
+            filters = dialog->nameFilters();
+            proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        const std::optional<QString> chosen = prompts.SaveFileName(
+            nullptr, filter, QDir::toNativeSeparators(dir.filePath("old(Y).txt")));
+        QCOMPARE(mode, std::optional(QFileDialog::AcceptSave));
+        QVERIFY(!asksToReplace);
+        QCOMPARE(folder, QDir(dir.path()).canonicalPath());
+        QCOMPARE(filters, NameFiltersOf(filter));
+        QCOMPARE(proposed, QString("old(Y).txt"));
+        QVERIFY(chosen.has_value());
+        QCOMPARE(QFileInfo(*chosen).canonicalFilePath(),
+                 QFileInfo(dir.filePath("old(Y).txt")).canonicalFilePath());
     }
 
     void laterCommandsRunTheirGatingStep() {
