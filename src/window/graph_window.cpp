@@ -74,9 +74,11 @@ QString FromFile(const std::string& text) {
     return QString::fromLatin1(text.c_str());
 }
 
+// The user's decimal separator; a point where it has no one-byte form.
 char DecimalSeparator() {
     const QString point = QLocale().decimalPoint();
-    return point.isEmpty() ? '.' : point.at(0).toLatin1();
+    const char c = point.size() == 1 ? point.at(0).toLatin1() : '\0';
+    return c == '\0' ? '.' : c;
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
@@ -631,10 +633,6 @@ void SpectrumWindow::EndPendingModes(bool moveFirst) {
         endMark();
         endMove();
     }
-}
-
-void SpectrumWindow::RunGatedOnly() {
-    EndPendingModes();
 }
 
 void SpectrumWindow::PeakMarkClick() {

@@ -172,7 +172,6 @@ class SpectrumWindow : public QWidget {
     void PaintSettingButton(int index, Rgb colour);
     void ShowSpectrumTexts();
     void ShowReadingProgress(int value, int maximum);
-    void RunGatedOnly();
 
     ViewerState& state_;
     Prompts& prompts_;
