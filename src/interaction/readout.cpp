@@ -162,9 +162,9 @@ void ShowPeakMark(ReadoutFields& f, PeakList& peaks, const Spectrum& s, const Ma
     f.Label19Text.assign("  ");
     f.Label19Text.append(settings.XScaleKind != 0 ? micrometres : wavenumber);
     f.Label19Text.append("  ");
-    // Past 90 % of the width (taken in single precision) the label sits to
+    // Past 90 % of the width (a single-precision product) the label sits to
     // the left of the cursor.
-    f.Label19Flipped = x > static_cast<float>(0.9 * W);
+    f.Label19Flipped = x > 0.9f * static_cast<float>(W);
     f.Label19CursorX = x;
     f.Label19Top = y - 10.0f;
     f.Label19Visible = true;
