@@ -153,6 +153,15 @@ class PlotPickerTest : public QObject {
         Picker()->MouseMove(Qt::NoButton, 200.0f, 100.0f);
         Picker()->MouseMove(Qt::NoButton, static_cast<float>(w), 100.0f);
         QVERIFY(FieldsEmpty());
+
+        // Expanded, the plot is twice as wide and so is the readout's range.
+        window_->ExpandClick();
+        QCOMPARE(Pic(1)->InnerWidth(), 1346);
+        Picker()->MouseMove(Qt::NoButton, 1345.0f, 100.0f);
+        QVERIFY(!FieldsEmpty());
+        CompareFields(Expected(1345.0f, 100.0f));
+        Picker()->MouseMove(Qt::NoButton, 1346.0f, 100.0f);
+        QVERIFY(FieldsEmpty());
     }
 
     void numbersUseTheLocalesDecimalSeparator() {
