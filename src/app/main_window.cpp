@@ -14,6 +14,8 @@
 #include <exception>
 
 #include "options/options_dialog.h"
+#include "output/copy_preview.h"
+#include "output/header_details.h"
 #include "render/whole_file.h"
 #include "window/graph_window.h"
 #include "window/prompts.h"
@@ -153,6 +155,24 @@ MainWindow::MainWindow(const QString& programFolder, Prompts& prompts, const QSt
     form5Frame_->setObjectName("Form5Frame");
     form5Frame_->hide();
     connect(form5_, &SpectrumWindow::spectrumReplaced, this, &MainWindow::ShowExportCaptions);
+
+    // The copy preview and the header details are windows of their own, one
+    // of each at a time. While the header details are shown the commands
+    // that would change what they describe are held.
+    copyPreview_ = new CopyPreviewWindow(state_, prompts_, this);
+    HeaderMenuItems held;
+    held.disabledWhileShown = {menuBar()->findChild<QMenu*>("mnuEdit")->menuAction(),
+                               menuBar()->findChild<QMenu*>("mnuIRGraph")->menuAction(),
+                               MenuAction("mnuOptions"),
+                               MenuAction("mnuSaveDataAs"),
+                               MenuAction("mnuSaveDataX"),
+                               MenuAction("mnuSaveDataYPercent")};
+    held.detailsEntry = MenuAction("mnuFileHeaderDetais");
+    headerDetails_ = new HeaderDetailsHost(state_, held, this);
+    connect(form5_, &SpectrumWindow::copyPreviewRequested, copyPreview_,
+            &CopyPreviewWindow::ShowAndDraw);
+    connect(form5_, &SpectrumWindow::headerDetailsRequested, headerDetails_,
+            &HeaderDetailsHost::Show);
     connect(area_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         if (window == form5Frame_) {
             form5_->Activated();
@@ -195,11 +215,10 @@ void MainWindow::BuildMenus() {
     on("mnuSaveDataX", [this] { SaveDataCommand(ExportText::X); });
     on("mnuSaveDataYPercent", [this] { SaveDataCommand(ExportText::YValues); });
     on("mnuSaveDataAs", [this] { SaveDataCommand(ExportText::StoredY); });
-    // Copy preview and header commands: the gating step for now.
-    for (const char* name :
-         {"mnuSpecCopyPrvw", "mnuSPCP", "mnuFileHeaderDetais", "mnuEditHeader"}) {
-        on(name, [this] { GatedCommand(); });
-    }
+    on("mnuSpecCopyPrvw", [this] { CopyPreviewCommand(); });
+    on("mnuSPCP", [this] { CopyPreviewCommand(); });
+    on("mnuFileHeaderDetais", [this] { HeaderDetailsCommand(); });
+    on("mnuEditHeader", [this] { HeaderEditorCommand(); });
 }
 
 QAction* MainWindow::MenuAction(const QString& name) const {
@@ -253,8 +272,9 @@ void MainWindow::SetInputEnabled(bool enabled) {
 }
 
 void MainWindow::CloseHeaderDetails() {
-    // The header details window closes here; it has not been opened yet in
-    // this version of the program, so there is nothing to close.
+    // A new file is about to be read: the details must never show the
+    // header of a file other than the loaded one.
+    headerDetails_->Close();
 }
 
 void MainWindow::ShowExportCaptions() {
@@ -336,6 +356,21 @@ void MainWindow::AboutClick() {
 
 void MainWindow::GatedCommand() {
     form5_->EndPendingModes();
+}
+
+void MainWindow::CopyPreviewCommand() {
+    form5_->EndPendingModes();
+    copyPreview_->ShowAndDraw();
+}
+
+void MainWindow::HeaderDetailsCommand() {
+    form5_->EndPendingModes();
+    headerDetails_->Show();
+}
+
+void MainWindow::HeaderEditorCommand() {
+    form5_->EndPendingModes();
+    form5_->EditSampleLabels();
 }
 
 void MainWindow::CopyDataCommand(ExportText which) {

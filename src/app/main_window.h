@@ -21,6 +21,8 @@ class QMdiSubWindow;
 
 namespace halvorn {
 
+class CopyPreviewWindow;
+class HeaderDetailsHost;
 class Prompts;
 class SpectrumWindow;
 
@@ -56,6 +58,14 @@ class MainWindow : public QMainWindow {
     void AboutClick();
     void ExitClick();
     void GatedCommand();
+    // "Spectrum Copy Preview" (Edit and View menus, and the spectrum window's
+    // "Cpy/Prt"), "File Header Details" and "Spectrum Header Editor".
+    void CopyPreviewCommand();
+    void HeaderDetailsCommand();
+    void HeaderEditorCommand();
+
+    CopyPreviewWindow* CopyPreview() const { return copyPreview_; }
+    HeaderDetailsHost* HeaderDetails() const { return headerDetails_; }
     // The data export commands: one of the three texts to the clipboard as
     // plain text, or to a text file chosen in the Save dialog.
     void CopyDataCommand(ExportText which);
@@ -79,6 +89,8 @@ class MainWindow : public QMainWindow {
     SpectrumWindow* form5_ = nullptr;
     QMdiSubWindow* form5Frame_ = nullptr;
     SystemInfoTool systemInfo_;
+    CopyPreviewWindow* copyPreview_ = nullptr;
+    HeaderDetailsHost* headerDetails_ = nullptr;
 };
 
 }  // namespace halvorn

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -29,7 +30,10 @@
 #include "core/export_text.h"
 #include "import/sp_file_builder.h"
 #include "options/options_dialog.h"
+#include "output/copy_preview.h"
+#include "output/header_details.h"
 #include "window/graph_window.h"
+#include "window/header_editor.h"
 #include "window/image_counts.h"
 #include "window/picture_box.h"
 #include "window/prompts.h"
@@ -605,6 +609,70 @@ class MainWindowTest : public QObject {
         QVERIFY(chosen.has_value());
         QCOMPARE(QFileInfo(*chosen).canonicalFilePath(),
                  QFileInfo(dir.filePath("old(Y).txt")).canonicalFilePath());
+    }
+
+    void copyPreviewOpensFromBothMenusAndTheSpectrumWindow() {
+        Start();
+        CopyPreviewWindow* preview = main_->CopyPreview();
+        QVERIFY(!preview->IsLoaded());
+        Form5()->PeakMarkClick();
+        main_->MenuAction("mnuSPCP")->trigger();
+        QCOMPARE(Button("Command3")->text(), QString("Peak Mark"));
+        QVERIFY(preview->IsLoaded());
+        QVERIFY(preview->isVisible());
+        QCOMPARE(preview->windowTitle(), QString("Copy Preview"));
+        // One preview: the other entry and "Cpy/Prt" draw on the same window.
+        main_->MenuAction("mnuSpecCopyPrvw")->trigger();
+        Button("Command4")->click();
+        QCOMPARE(main_->findChildren<CopyPreviewWindow*>().size(), qsizetype(1));
+        QVERIFY(Painted(preview->FigureSurface()->Image()) > 1000);
+    }
+
+    void headerDetailsHoldTheMenusUntilAFileIsOpened() {
+        Start();
+        const QStringList held = {"mnuOptions", "mnuSaveDataAs", "mnuSaveDataX",
+                                  "mnuSaveDataYPercent"};
+        QMenu* edit = main_->menuBar()->findChild<QMenu*>("mnuEdit");
+        QMenu* graph = main_->menuBar()->findChild<QMenu*>("mnuIRGraph");
+        main_->MenuAction("mnuFileHeaderDetais")->trigger();
+        QVERIFY(main_->HeaderDetails()->IsOpen());
+        HeaderDetailsWindow* details = main_->HeaderDetails()->Window();
+        QVERIFY(!edit->menuAction()->isEnabled());
+        QVERIFY(!graph->menuAction()->isEnabled());
+        for (const QString& name : held) {
+            QVERIFY2(!main_->MenuAction(name)->isEnabled(), qPrintable(name));
+        }
+        QVERIFY(!main_->MenuAction("mnuFileHeaderDetais")->isVisible());
+        // "File Details" on the spectrum window brings the same window back.
+        Button("Command13")->click();
+        QCOMPARE(main_->HeaderDetails()->Window(), details);
+
+        // Every Open command closes it, even a cancelled one, and gives the
+        // menus back.
+        main_->OpenCommand(FileFormat::Prn);
+        QVERIFY(!main_->HeaderDetails()->IsOpen());
+        QVERIFY(edit->menuAction()->isEnabled());
+        QVERIFY(graph->menuAction()->isEnabled());
+        for (const QString& name : held) {
+            QVERIFY2(main_->MenuAction(name)->isEnabled(), qPrintable(name));
+        }
+        QVERIFY(main_->MenuAction("mnuFileHeaderDetais")->isVisible());
+    }
+
+    void headerEditorFromTheMenuWritesTheSampleLines() {
+        Start();
+        prompts_->dialogScripts.push_back([](QDialog& dialog) {
+            auto& editor = dynamic_cast<HeaderEditor&>(dialog);
+            editor.Text1(0)->setText("Renamed film");
+            editor.Check1(5)->setChecked(false);
+            editor.findChild<QPushButton*>("Command1")->click();
+        });
+        main_->MenuAction("mnuEditHeader")->trigger();
+        QCOMPARE(prompts_->dialogsShown.back(), QString("Form2"));
+        QCOMPARE(QString::fromStdString(main_->State().spectrum.Label14[0]),
+                 QString("Renamed film"));
+        QVERIFY(!main_->State().Label14Visible[5]);
+        QVERIFY(!Form5()->findChild<QLabel*>("Label14(5)")->isVisibleTo(Form5()));
     }
 
     void laterCommandsRunTheirGatingStep() {
