@@ -27,6 +27,9 @@ class SilentPrompts : public halvorn::Prompts {
                                         QMessageBox::StandardButtons) override {
         return QMessageBox::Ok;
     }
+    std::optional<QString> SaveFileName(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
     int Exec(QDialog& dialog) override {
         dialog.reject();
         return dialog.result();
