@@ -6,9 +6,9 @@
 #include <cmath>
 #include <random>
 
+#include "cli/render_file.h"
 #include "graph/graph.h"
 #include "graph/graph_test_support.h"
-#include "cli/render_file.h"
 #include "surface/image_surface.h"
 
 namespace {
