@@ -1,5 +1,9 @@
 #include "core/settings_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -27,7 +31,8 @@ std::string_view Trimmed(std::string_view field) {
 }
 
 // A field that is a number: an optional sign, digits, an optional decimal
-// part. An empty field reads as 0; anything else is not a number.
+// part. An empty field reads as 0; anything else, and a number beyond the
+// double range (hundreds of digits), is not a number.
 std::optional<double> FieldValue(std::string_view field) {
     field = Trimmed(field);
     if (field.empty()) {
@@ -52,15 +57,44 @@ std::optional<double> FieldValue(std::string_view field) {
     if (!digits) {
         return std::nullopt;
     }
-    return ParseNumber(field);
+    try {
+        return ParseNumber(field);
+    } catch (const ArithmeticFault&) {
+        return std::nullopt;
+    }
 }
 
-std::int16_t InRange(double value, std::int16_t highest) {
+// The value when it is one of the field's options (0 to highest once rounded),
+// otherwise the value held.
+std::int16_t InRange(double value, std::int16_t highest, std::int16_t held) {
     if (!(value >= -32768.5 && value < 32767.5)) {
-        return 0;
+        return held;
     }
     const std::int16_t v = ToInteger(value);
-    return v >= 0 && v <= highest ? v : 0;
+    return v >= 0 && v <= highest ? v : held;
+}
+
+std::string ErrorText(int error, const char* otherwise) {
+    return error != 0 ? std::strerror(error) : otherwise;
+}
+
+// Writes all bytes to fd; false with errno set on failure.
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
 }
 
 }  // namespace
@@ -76,7 +110,8 @@ std::string SettingsFileText(const DisplaySettings& settings) {
     return text;
 }
 
-std::optional<DisplaySettings> ParseSettingsText(std::string_view text) {
+std::optional<DisplaySettings> ParseSettingsText(std::string_view text,
+                                                 const DisplaySettings& held) {
     std::vector<double> values;
     std::size_t pos = 0;
     while (pos < text.size() && values.size() < 5) {
@@ -106,12 +141,12 @@ std::optional<DisplaySettings> ParseSettingsText(std::string_view text) {
     if (values.size() < 5) {
         return std::nullopt;
     }
-    DisplaySettings s;
-    s.FixedYRange = InRange(values[0], 1);
-    s.WavenumberSections = InRange(values[1], 2);
-    s.PreferenceSource = InRange(values[2], 1);
-    s.YGridMode = InRange(values[3], 1);
-    s.XScaleKind = InRange(values[4], 1);
+    DisplaySettings s = held;
+    s.FixedYRange = InRange(values[0], 1, held.FixedYRange);
+    s.WavenumberSections = InRange(values[1], 2, held.WavenumberSections);
+    s.PreferenceSource = InRange(values[2], 1, held.PreferenceSource);
+    s.YGridMode = InRange(values[3], 1, held.YGridMode);
+    s.XScaleKind = InRange(values[4], 1, held.XScaleKind);
     return s;
 }
 
@@ -126,7 +161,7 @@ bool LoadSettings(const std::string& path, DisplaySettings& settings) {
         return false;
     }
     text.resize(static_cast<std::size_t>(in.gcount()));
-    const std::optional<DisplaySettings> read = ParseSettingsText(text);
+    const std::optional<DisplaySettings> read = ParseSettingsText(text, settings);
     if (!read) {
         return false;
     }
@@ -135,16 +170,38 @@ bool LoadSettings(const std::string& path, DisplaySettings& settings) {
 }
 
 std::string SaveSettings(const std::string& path, const DisplaySettings& settings) {
+    // The text goes to a new file beside the old one, which it then replaces in
+    // one rename: a full disk or a failing write leaves the old file whole.
     const std::string text = SettingsFileText(settings);
+    std::string temporary = path + ".XXXXXX";
     errno = 0;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        return errno != 0 ? std::strerror(errno) : "the file cannot be created";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        return ErrorText(errno, "the file cannot be created");
     }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-        return errno != 0 ? std::strerror(errno) : "the file cannot be written";
+    // The new file gets the old one's permissions, or the usual ones.
+    struct stat old {};
+    mode_t mode = 0;
+    if (::stat(path.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = static_cast<mode_t>(0666 & ~mask);
+    }
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return ErrorText(error, "the file cannot be written");
     }
     return {};
 }

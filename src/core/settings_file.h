@@ -23,16 +23,19 @@ inline constexpr const char* kSettingsFileName = "Halvorn.ini";
 std::string SettingsFileText(const DisplaySettings& settings);
 
 // The five values of a settings text, or nothing when the text does not start
-// with five numbers. A value outside its range (FixedYRange, PreferenceSource,
-// YGridMode and XScaleKind 0 or 1; WavenumberSections 0 to 2) is taken as 0.
-std::optional<DisplaySettings> ParseSettingsText(std::string_view text);
+// with five numbers (a number too large for a double is not one). A value
+// outside its range (FixedYRange, PreferenceSource, YGridMode and XScaleKind 0
+// or 1; WavenumberSections 0 to 2) leaves that field as held.
+std::optional<DisplaySettings> ParseSettingsText(std::string_view text,
+                                                 const DisplaySettings& held = {});
 
 // Reads the file into settings. A missing, unreadable or short file leaves
 // every value as it was and returns false.
 bool LoadSettings(const std::string& path, DisplaySettings& settings);
 
-// Writes the file, replacing it. Returns an empty text on success, otherwise
-// what went wrong.
+// Writes the file whole, replacing it only once the new text is on disk.
+// Returns an empty text on success, otherwise what went wrong (the old file, if
+// any, is then left as it was).
 std::string SaveSettings(const std::string& path, const DisplaySettings& settings);
 
 }  // namespace halvorn

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include "core/settings_file.h"
 
@@ -26,18 +27,15 @@ QString SettingsStore::UserFile() const {
 
 bool SettingsStore::ProgramFileWritable() const {
     // Asking the file system is the only reliable answer (permissions, read-only
-    // mounts, an administrator's rights): open the file for writing without
-    // changing it, and remove it again when it did not exist before.
-    QFile file(ProgramFile());
-    const bool existed = file.exists();
-    if (!file.open(QIODevice::ReadWrite)) {
+    // mounts, an administrator's rights): create a scratch file in the folder,
+    // as saving does, and let it go again. The settings file itself is not
+    // opened; when it is there, it must allow writing too.
+    QTemporaryFile probe(QDir(programFolder_).filePath("Halvorn.XXXXXX.tmp"));
+    if (!probe.open()) {
         return false;
     }
-    file.close();
-    if (!existed) {
-        file.remove();
-    }
-    return true;
+    const QFileInfo file(ProgramFile());
+    return !file.exists() || (file.isFile() && file.isWritable());
 }
 
 QString SettingsStore::ReadPath() const {

@@ -73,14 +73,28 @@ TEST(ParseSettingsText, ShortOrNonNumericTextIsNotASettingsFile) {
     EXPECT_FALSE(ParseSettingsText("[Graph]\r\nFixedYRange=1\r\n"));
 }
 
-TEST(ParseSettingsText, ValuesOutsideTheirRangeAreTakenAsZero) {
-    auto s = ParseSettingsText(" 2 \r\n 3 \r\n -1 \r\n 99999 \r\n 1 \r\n");
+TEST(ParseSettingsText, ValuesOutsideTheirRangeKeepTheHeldValue) {
+    const DisplaySettings held = Values(1, 1, 1, 1, 0);
+    // Above the option count, negative, beyond 16 bits: the held value stays.
+    auto s = ParseSettingsText(" 2 \r\n 3 \r\n -1 \r\n 99999 \r\n 1 \r\n", held);
     ASSERT_TRUE(s);
-    EXPECT_TRUE(Same(*s, Values(0, 0, 0, 0, 1)));
+    EXPECT_TRUE(Same(*s, Values(1, 1, 1, 1, 1)));
     // Values that round into range are kept (the file holds integers).
-    s = ParseSettingsText("1.4\r\n1.6\r\n0\r\n0\r\n0\r\n");
+    s = ParseSettingsText("1.4\r\n1.6\r\n0\r\n0\r\n0\r\n", held);
     ASSERT_TRUE(s);
     EXPECT_TRUE(Same(*s, Values(1, 2, 0, 0, 0)));
+}
+
+TEST(ParseSettingsText, ANumberBeyondTheDoubleRangeIsNotReadable) {
+    // " 1" and 309 zeros: more than any double holds.
+    const std::string huge = " 1" + std::string(309, '0');
+    EXPECT_FALSE(ParseSettingsText(huge + " \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n"));
+    EXPECT_FALSE(ParseSettingsText(" 0 \r\n 0 \r\n 0 \r\n 0 \r\n-" + huge.substr(1)));
+    EXPECT_FALSE(ParseSettingsText("0,0,0,0," + huge + ".5"));
+    // A long run of zeros is still zero.
+    const auto s = ParseSettingsText(std::string(400, '0') + "\n1\n0\n0\n0\n");
+    ASSERT_TRUE(s);
+    EXPECT_TRUE(Same(*s, Values(0, 1, 0, 0, 0)));
 }
 
 TEST_F(SettingsFileTest, WrittenFileReadsBack) {
@@ -111,6 +125,10 @@ TEST_F(SettingsFileTest, MissingShortOrBadFileKeepsTheValuesHeld) {
     EXPECT_FALSE(LoadSettings(PathOf("bad.ini"), s));
     EXPECT_TRUE(Same(s, held));
 
+    Write(PathOf("huge.ini"), " 1" + std::string(309, '0') + " \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
+    EXPECT_FALSE(LoadSettings(PathOf("huge.ini"), s));
+    EXPECT_TRUE(Same(s, held));
+
     // A folder in place of the file cannot be read either.
     fs::create_directories(dir_ / "folder.ini");
     EXPECT_FALSE(LoadSettings(PathOf("folder.ini"), s));
@@ -121,6 +139,28 @@ TEST_F(SettingsFileTest, FailedSaveSaysWhy) {
     const std::string path = (dir_ / "no such folder" / "Halvorn.ini").string();
     EXPECT_NE(SaveSettings(path, Values(0, 0, 0, 0, 0)), "");
     EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(SettingsFileTest, FailedSaveLeavesNothingBehind) {
+    // A folder where the file should go: the new text cannot take its place.
+    fs::create_directories(dir_ / "Halvorn.ini" / "inside");
+    EXPECT_NE(SaveSettings(PathOf("Halvorn.ini"), Values(1, 0, 0, 0, 0)), "");
+    EXPECT_TRUE(fs::is_directory(dir_ / "Halvorn.ini" / "inside"));
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);  // no temporary file left
+}
+
+TEST_F(SettingsFileTest, SavingKeepsTheFilesPermissions) {
+    const std::string path = PathOf("Halvorn.ini");
+    Write(path, " 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(SaveSettings(path, Values(1, 0, 0, 0, 0)), "");
+    EXPECT_EQ(Read(path), " 1 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
+    EXPECT_EQ(fs::status(path).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 }  // namespace

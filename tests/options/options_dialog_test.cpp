@@ -1,5 +1,8 @@
 // The "Graph Options" dialog and where the settings file is kept.
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -204,6 +207,30 @@ class SettingsStoreTest : public QObject {
         QVERIFY(!store.Load(held));  // no file yet: values kept
         QCOMPARE(held.WavenumberSections, std::int16_t{2});
         QVERIFY(!QFile::exists(program.filePath("Halvorn.ini")));
+    }
+
+    void probingLeavesAnExistingFileUntouched() {
+        QTemporaryDir program;
+        QTemporaryDir config;
+        const QString ini = program.filePath("Halvorn.ini");
+        {
+            QFile f(ini);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
+        }
+        const QDateTime stamp = QDateTime::fromSecsSinceEpoch(1000000000);
+        {
+            QFile f(ini);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(stamp, QFileDevice::FileModificationTime));
+        }
+        const SettingsStore store(program.path(), config.path());
+        DisplaySettings read;
+        QVERIFY(store.Load(read));
+        QCOMPARE(read.FixedYRange, std::int16_t{1});
+        QCOMPARE(QFileInfo(ini).lastModified(), stamp);
+        // Nothing else is left in the folder either.
+        QCOMPARE(QDir(program.path()).entryList(QDir::Files), QStringList{"Halvorn.ini"});
     }
 
     void keptInTheUserFolderWhenTheProgramFolderCannotBeWritten() {
