@@ -25,6 +25,14 @@ void SetYAxisFromExtremes(Spectrum& s, float tmax, float tmin) {
         s.YAxisBottom += 5.0f;
         s.YAxisBottomHalf = true;
     }
+
+    // A flat spectrum on an odd multiple of 5 would get a top equal to its
+    // bottom, which nothing can draw: one major step (10 %T) more on each side
+    // shows the line in the middle of the plot.
+    if (s.YAxisTop <= s.YAxisBottom) {
+        s.YAxisTop += 10.0f;
+        s.YAxisBottom -= 10.0f;
+    }
 }
 
 void ShowWholeSpectrum(Spectrum& s) {

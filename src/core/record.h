@@ -82,8 +82,9 @@ struct Spectrum {
 
 // Proposes the ordinate axis from the largest and smallest %T, in Single
 // arithmetic: the top is the next multiple of 10 above the maximum, lowered by
-// 5 when that leaves at least 5; the bottom likewise. Raises ArithmeticFault
-// when an extreme is too large to round.
+// 5 when that leaves at least 5; the bottom likewise. Where that leaves no span
+// (a flat line on 5, 15, 25 ... %T), both ends move out by 10. Raises
+// ArithmeticFault when an extreme is too large to round.
 void SetYAxisFromExtremes(Spectrum& s, float tmax, float tmin);
 
 // Makes the whole spectrum the display range: the whole range takes the

@@ -57,6 +57,25 @@ TEST(SetYAxisFromExtremes, RoundsToTwoDecimalsFirst) {
     EXPECT_EQ(Propose(84.994f, 10.0f).top, 85.0f);
 }
 
+TEST(SetYAxisFromExtremes, AFlatLineAlwaysGetsASpan) {
+    // On an odd multiple of 5 the top and bottom would meet: 10 more each way.
+    Axis a = Propose(55.0f, 55.0f);
+    EXPECT_EQ(a.top, 65.0f);
+    EXPECT_TRUE(a.topHalf);
+    EXPECT_EQ(a.bottom, 45.0f);
+    EXPECT_TRUE(a.bottomHalf);
+    a = Propose(-5.0f, -5.0f);
+    EXPECT_EQ(a.top, 5.0f);
+    EXPECT_EQ(a.bottom, -15.0f);
+    // Flat elsewhere already has a span and keeps its proposal.
+    a = Propose(50.0f, 50.0f);
+    EXPECT_EQ(a.top, 55.0f);
+    EXPECT_EQ(a.bottom, 50.0f);
+    a = Propose(57.3f, 57.3f);
+    EXPECT_EQ(a.top, 60.0f);
+    EXPECT_EQ(a.bottom, 55.0f);
+}
+
 TEST(SetYAxisFromExtremes, HugeExtremeIsAFault) {
     Spectrum s;
     EXPECT_THROW(SetYAxisFromExtremes(s, 3e7f, 0.0f), ArithmeticFault);
