@@ -63,6 +63,12 @@ const LabelBox* LabelBoxOf(const PeakList& peaks, const DisplaySettings& setting
 // (false for settings out of range).
 bool IsLaidOut(const PeakList& peaks, const DisplaySettings& settings);
 
+// Sorts candidate entries 1..count deepest (smallest RawY) first, giving
+// equal depths exactly the order the exchange sort "for j, for k > j: swap
+// entries j and k when k is strictly deeper" gives them, in O(n log n).
+void SortDeepestFirst(std::vector<std::int16_t>& top, std::int32_t count,
+                      const std::vector<std::int32_t>& rawY);
+
 // Finds the dips of the spectrum, sorts them deepest first and marks the
 // deepest one and then every candidate lying at least 50 cm-1 or 50 pixels
 // (on a plot of height plotHeight between PlotYTop and PlotYBottom) away from

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "core/numbers.h"
 #include "graph/graph.h"
 #include "graph/graph_test_support.h"
@@ -70,6 +73,58 @@ TEST(FindPeakTops, EqualDepthsKeepTheExchangeOrder) {
     const int a = 101, b = 301, c = 501, d = 701;
     EXPECT_EQ(Candidates(peaks), (std::vector<int>{b, d, c, a}));
     EXPECT_EQ(Marked(peaks), (std::vector<int>{b, d, c, a}));
+}
+
+// The candidate order the peak search documents: the plain exchange sort.
+void ExchangeSort(std::vector<std::int16_t>& top, std::int32_t count,
+                  const std::vector<std::int32_t>& rawY) {
+    for (std::int32_t j = 1; j <= count; ++j) {
+        for (std::int32_t k = j + 1; k <= count; ++k) {
+            if (rawY[static_cast<std::size_t>(top[static_cast<std::size_t>(k)])] <
+                rawY[static_cast<std::size_t>(top[static_cast<std::size_t>(j)])]) {
+                std::swap(top[static_cast<std::size_t>(j)], top[static_cast<std::size_t>(k)]);
+            }
+        }
+    }
+}
+
+TEST(SortDeepestFirst, GivesEqualDepthsTheExchangeSortOrder) {
+    std::mt19937 random(20261208);
+    int cases = 0;
+    // Few distinct depths, many equal ones, runs of one depth, sorted and
+    // reversed lists, and lists of a few hundred entries.
+    for (int round = 0; round < 4000; ++round) {
+        const int count =
+            round < 3000 ? static_cast<int>(random() % 40) : static_cast<int>(random() % 600);
+        const int distinct = 1 + static_cast<int>(random() % (round % 4 == 0 ? 3 : 12));
+        const int shape = static_cast<int>(random() % 5);
+        std::vector<std::int32_t> depths;
+        for (int t = 0; t < count; ++t) {
+            int d = static_cast<int>(random() % static_cast<unsigned>(distinct));
+            if (shape == 1 && t > 0 && random() % 3 != 0) {
+                d = depths.back();  // flat runs
+            }
+            depths.push_back(d * 1000);
+        }
+        if (shape == 2) {
+            std::sort(depths.begin(), depths.end());
+        } else if (shape == 3) {
+            std::sort(depths.rbegin(), depths.rend());
+        }
+        // Candidates point at distinct points of a spectrum, in scan order.
+        std::vector<std::int32_t> rawY(static_cast<std::size_t>(count) + 1, 0);
+        std::vector<std::int16_t> top(static_cast<std::size_t>(count) + 1, 0);
+        for (int t = 1; t <= count; ++t) {
+            top[static_cast<std::size_t>(t)] = static_cast<std::int16_t>(t);
+            rawY[static_cast<std::size_t>(t)] = depths[static_cast<std::size_t>(t - 1)];
+        }
+        std::vector<std::int16_t> expected = top;
+        ExchangeSort(expected, count, rawY);
+        SortDeepestFirst(top, count, rawY);
+        ASSERT_EQ(top, expected) << "case " << round << " with " << count << " entries";
+        ++cases;
+    }
+    EXPECT_EQ(cases, 4000);
 }
 
 TEST(FindPeakTops, SeparationInWavenumbersAndInPixels) {
