@@ -1,6 +1,7 @@
 #include "render/render.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
@@ -188,7 +189,14 @@ WriteOutcome SaveFigureFile(const Graph& graph, const FigureState& figure,
     if (!drawn.ok) {
         return {false, "Cannot draw the figure for " + path + ": " + drawn.message};
     }
-    return WriteWholeFile(FileSystemPath(path), bytes);
+    // A name that is not valid UTF-8 would be written under a changed name
+    // (its bad bytes replaced), perhaps over another file: refuse it.
+    const QString target = FileSystemPath(path);
+    if (QFile::encodeName(target).toStdString() != path) {
+        return {false, "Cannot write " + path +
+                           ": the file name is not valid in the file system's encoding"};
+    }
+    return WriteWholeFile(target, bytes);
 }
 
 }  // namespace halvorn

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace halvorn {
@@ -18,6 +19,13 @@ WriteOutcome Failure(const QString& path, const QString& reason) {
 WriteOutcome WriteWholeFile(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty()) {
         return Failure(path, "no file name was given");
+    }
+    // Only a regular file can be replaced whole. A device, a pipe or a socket
+    // (also behind a link) would be swapped for a plain file by the rename,
+    // or take part of the bytes: refuse it.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        return Failure(path, "it is not a regular file (a device, a pipe or a socket)");
     }
     QSaveFile file(path);
     // Never fall back to writing into the target itself: a failure half-way

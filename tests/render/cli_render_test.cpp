@@ -175,12 +175,15 @@ TEST_F(CliRender, ADegenerateRangeIsReportedNotCrashed) {
     EXPECT_NE(render.err.find("zero width"), std::string::npos) << render.err;
     EXPECT_FALSE(fs::exists(Path("one.png")));
 
-    // A flat spectrum at 5 %T gets an axis from 5 to 5 %T.
+    // A flat spectrum at 5 %T gets an axis from -5 to 15 %T and is drawn.
     file.values = {5 * 41943, 5 * 41943, 5 * 41943};
     std::ofstream(path, std::ios::binary) << file.Bytes();
     const CliRun flat = Cli("info " + path);
     EXPECT_EQ(flat.status, 0);
-    EXPECT_NE(flat.err.find("zero height"), std::string::npos) << flat.err;
+    EXPECT_EQ(flat.err.find("zero height"), std::string::npos) << flat.err;
+    const CliRun drawn = Cli("render " + path + " " + Path("flat.png"));
+    EXPECT_EQ(drawn.status, 0) << drawn.err;
+    EXPECT_TRUE(fs::exists(Path("flat.png")));
 }
 
 TEST_F(CliRender, EveryFormWithoutADisplay) {
