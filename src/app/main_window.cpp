@@ -24,10 +24,6 @@ namespace halvorn {
 
 namespace {
 
-const char* const kSpFilter = "Infrared Spectra (*.sp)|*.sp|All Files(*.*)|*.*";
-const char* const kJcampFilter =
-    "Infrared Spectra (*.txt;*.dx;*.jdx)|*.txt;*.dx;*.jdx|All Files(*.*)|*.*";
-const char* const kPrnFilter = "Infrared Spectra (*.prn)|*.prn|All Files(*.*)|*.*";
 const char* const kTextFilter = "Text (*.txt)|*.txt|All Files(*.*)|*.*";
 
 // One entry of the menu tree: control name and caption; an empty caption is a
@@ -48,9 +44,9 @@ const std::vector<MenuTitle>& MenuTree() {
     static const std::vector<MenuTitle> tree = {
         {"mnuFile",
          "File",
-         {{"mnuOpenIRfile", "Open IR file (*.sp files only)"},
-          {"mnuOpenJCamp", "Open JCampDX"},
-          {"mnuOpenPRN", "Open *.prn file"},
+         {{ReaderOf(FileFormat::Sp).menuName, ReaderOf(FileFormat::Sp).menuCaption},
+          {ReaderOf(FileFormat::Jcamp).menuName, ReaderOf(FileFormat::Jcamp).menuCaption},
+          {ReaderOf(FileFormat::Prn).menuName, ReaderOf(FileFormat::Prn).menuCaption},
           {"mnuSepr", ""},
           {"mnuSaveDataX", "Save Data (Calculated X values only) As..."},
           {"mnuSaveDataYPercent", "Save Data (Calculated Y % values only) As..."},
@@ -181,7 +177,13 @@ MainWindow::MainWindow(const QString& programFolder, Prompts& prompts, const QSt
     resize(form5Frame_->sizeHint().width() + 24, form5Frame_->sizeHint().height() + 48);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // QWidget's destructor hides the MDI area's windows after this one has
+    // run, which activates another of them: nothing of this window may answer.
+    if (area_ != nullptr) {
+        area_->disconnect(this);
+    }
+}
 
 void MainWindow::BuildMenus() {
     for (const MenuTitle& title : MenuTree()) {
@@ -201,9 +203,9 @@ void MainWindow::BuildMenus() {
     const auto on = [this](const char* name, auto handler) {
         connect(MenuAction(name), &QAction::triggered, this, handler);
     };
-    on("mnuOpenIRfile", [this] { OpenCommand(FileFormat::Sp); });
-    on("mnuOpenJCamp", [this] { OpenCommand(FileFormat::Jcamp); });
-    on("mnuOpenPRN", [this] { OpenCommand(FileFormat::Prn); });
+    for (const ReaderEntry& reader : ReaderTable()) {
+        on(reader.menuName, [this, format = reader.format] { OpenCommand(format); });
+    }
     on("mnuSairItem", [this] { ExitClick(); });
     on("mnuLine", [this] { LineClick(); });
     on("mnuPoints", [this] { PointsClick(); });
@@ -306,9 +308,7 @@ void MainWindow::OpenCommand(FileFormat format) {
                 break;
         }
         form5_->EndPendingModes(true);
-        const char* filter = format == FileFormat::Sp      ? kSpFilter
-                             : format == FileFormat::Jcamp ? kJcampFilter
-                                                           : kPrnFilter;
+        const char* filter = ReaderOf(format).dialogFilter;
         const std::optional<QString> chosen = prompts_.OpenFileName(this, filter);
         if (!chosen || chosen->isEmpty()) {
             return;

@@ -1,40 +1,103 @@
 #include "core/export_text.h"
 
+#include <charconv>
+
 #include "core/numbers.h"
 
 namespace halvorn {
 
-void BuildExportTexts(Spectrum& s, char decimalSeparator) {
-    s.ZZ.clear();
-    s.ZZX.clear();
-    s.ZZYE.clear();
-    const std::size_t n = s.PointCount > 0 ? static_cast<std::size_t>(s.PointCount) : 0;
-    s.ZZ.reserve(n * 10);
-    s.ZZX.reserve(n * 10);
-    s.ZZYE.reserve(n * 18);
-    for (std::size_t i = 1; i <= n; ++i) {
-        s.ZZ += IntegerText(s.RawY[i]);
-        s.ZZ += "\r\n";
-        s.ZZX += SingleText(s.WaveX[i], decimalSeparator);
-        s.ZZX += "\r\n";
-        s.ZZYE += DoubleText(static_cast<double>(s.RawY[i]) / s.YFactor, decimalSeparator);
-        s.ZZYE += "\r\n";
+namespace {
+
+// Appends every value as decimal integer text and CR LF.
+void AppendIntegerLines(std::string& text, const std::int32_t* values, std::size_t count) {
+    const std::size_t start = text.size();
+    text.resize(start + count * 13);  // "-2147483648\r\n"
+    char* out = text.data() + start;
+    char* const end = text.data() + text.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        out = std::to_chars(out, end, values[i]).ptr;
+        *out++ = '\r';
+        *out++ = '\n';
     }
+    text.resize(static_cast<std::size_t>(out - text.data()));
+}
+
+void WriteX(std::string& text, const float* x, std::size_t count, char separator) {
+    text.clear();
+    text.reserve(count * 10);
+    for (std::size_t i = 0; i < count; ++i) {
+        text += SingleText(x[i], separator);
+        text += "\r\n";
+    }
+}
+
+void WriteYValues(std::string& text, const std::int32_t* y, std::size_t count, double yFactor,
+                  char separator) {
+    text.clear();
+    text.reserve(count * 18);
+    for (std::size_t i = 0; i < count; ++i) {
+        text += DoubleText(static_cast<double>(y[i]) / yFactor, separator);
+        text += "\r\n";
+    }
+}
+
+std::size_t PointsOf(const Spectrum& s) {
+    return s.PointCount > 0 ? static_cast<std::size_t>(s.PointCount) : 0;
+}
+
+void WriteStoredY(Spectrum& s) {
+    s.ZZ.clear();
+    AppendIntegerLines(s.ZZ, s.RawY.data() + 1, PointsOf(s));
     s.DataTextBox = s.ZZ;
 }
 
+}  // namespace
+
+void BuildExportTexts(Spectrum& s, char decimalSeparator) {
+    const std::size_t n = PointsOf(s);
+    s.PendingExport = ExportPoints{};
+    WriteStoredY(s);
+    WriteX(s.ZZX, s.WaveX.data() + 1, n, decimalSeparator);
+    WriteYValues(s.ZZYE, s.RawY.data() + 1, n, s.YFactor, decimalSeparator);
+}
+
+void PrepareExportTexts(Spectrum& s, char decimalSeparator) {
+    const std::size_t n = PointsOf(s);
+    WriteStoredY(s);
+    s.ZZX.clear();
+    s.ZZYE.clear();
+    ExportPoints& pending = s.PendingExport;
+    pending.x.assign(s.WaveX.begin() + 1, s.WaveX.begin() + 1 + static_cast<std::ptrdiff_t>(n));
+    pending.y.assign(s.RawY.begin() + 1, s.RawY.begin() + 1 + static_cast<std::ptrdiff_t>(n));
+    pending.yFactor = s.YFactor;
+    pending.separator = decimalSeparator;
+    pending.xPending = true;
+    pending.yPending = true;
+}
+
 const std::string& ExportTextOf(const Spectrum& s, ExportText which) {
+    ExportPoints& pending = s.PendingExport;
     switch (which) {
         case ExportText::StoredY:
             return s.ZZ;
         case ExportText::X:
+            if (pending.xPending) {
+                WriteX(s.ZZX, pending.x.data(), pending.x.size(), pending.separator);
+                pending.xPending = false;
+                pending.x = {};
+            }
             return s.ZZX;
         case ExportText::YValues:
             break;
     }
+    if (pending.yPending) {
+        WriteYValues(s.ZZYE, pending.y.data(), pending.y.size(), pending.yFactor,
+                     pending.separator);
+        pending.yPending = false;
+        pending.y = {};
+    }
     return s.ZZYE;
 }
-
 std::string DefaultSaveName(const Spectrum& s, ExportText which) {
     std::string base = s.OpenedFilePath.empty() ? "Demo.sp" : s.OpenedFilePath;
     // Three characters go, not three bytes: a name in UTF-8 that ends in

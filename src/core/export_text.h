@@ -15,6 +15,12 @@ enum class ExportText { StoredY, X, YValues };
 // one value per line, every line ended by CR LF, and puts ZZ into DataTextBox.
 void BuildExportTexts(Spectrum& s, char decimalSeparator = '.');
 
+// The same texts for the points as they are now, ZZ and DataTextBox at once,
+// ZZX and ZZYE when ExportTextOf first asks for them; a read that only shows
+// the spectrum never writes them.
+void PrepareExportTexts(Spectrum& s, char decimalSeparator = '.');
+
+// The text, written first if it is still pending.
 const std::string& ExportTextOf(const Spectrum& s, ExportText which);
 
 // The default file name of a save: OpenedFilePath (or "Demo.sp" when empty)

@@ -59,6 +59,7 @@ void ClearPoints(Spectrum& s) {
     s.ZZ.clear();
     s.ZZX.clear();
     s.ZZYE.clear();
+    s.PendingExport = ExportPoints{};
     s.DataTextBox.clear();
 }
 

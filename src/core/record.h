@@ -20,6 +20,17 @@ inline constexpr std::int32_t kMaxPoints = 32767;
 inline constexpr double kTransmittanceYFactor = 41943.04;
 inline constexpr double kAbsorbanceYFactor = 8388608.0;
 
+// The points the abscissa and ordinate export texts are written from, in the
+// order and unit the texts give them, kept until a text is first asked for.
+struct ExportPoints {
+    std::vector<float> x;
+    std::vector<std::int32_t> y;
+    double yFactor = 1.0;
+    char separator = '.';
+    bool xPending = false;
+    bool yPending = false;
+};
+
 struct Spectrum {
     // Point data.
     std::int32_t PointCount = 0;
@@ -56,10 +67,12 @@ struct Spectrum {
     bool Loading = true;
     bool OpenFailed = false;
 
-    // Texts.
+    // Texts. ZZX and ZZYE are written from PendingExport when first asked for
+    // (ExportTextOf); ZZ and DataTextBox are written by every read.
     std::string ZZ;
-    std::string ZZX;
-    std::string ZZYE;
+    mutable std::string ZZX;
+    mutable std::string ZZYE;
+    mutable ExportPoints PendingExport;
     std::vector<std::string> HeaderList;
     std::array<std::string, 7> Label14;
     std::string PointCountLabel;

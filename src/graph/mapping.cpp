@@ -147,6 +147,11 @@ void SetUpMapping(MappingState& m, const Spectrum& s, const DisplaySettings& set
         throw ArithmeticFault("the %T range of the plot has zero height",
                               ArithmeticKind::DivisionByZero);
     }
+    if (!(span > 0.0)) {
+        // A top below the bottom would draw the spectrum upside down and the
+        // grid outside the plot.
+        throw ArithmeticFault("the %T range of the plot has its top below its bottom");
+    }
     m.YMajorStep = Checked(Divide(plotHeight, span / 10.0), "Y step");
     m.YMinorStep = m.YMajorStep / 2.0;
     m.YMajorShift = (s.YAxisTopHalf && settings.FixedYRange == 0) ? 1 : 0;

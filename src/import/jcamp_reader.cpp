@@ -8,6 +8,7 @@
 
 #include "core/export_text.h"
 #include "core/numbers.h"
+#include "import/number_scan.h"
 #include "import/read_frame.h"
 
 namespace halvorn {
@@ -15,6 +16,9 @@ namespace halvorn {
 namespace {
 
 constexpr std::size_t kMaxHeaderLines = 80;
+// The longest file read: 32767 points written one to a line with long numbers
+// take about 2 MB; the rest allows for comments and further blocks.
+constexpr std::uintmax_t kMaxFileBytes = 16 * 1048576;
 
 const char* const kNoXyData =
     "Cannot open!\r\nThis file is corrupted,\r\nor has unsupported format.";
@@ -175,12 +179,19 @@ class HeaderReader {
     Header h_;
 };
 
-// One line of the data table: the abscissa and the ordinates as written.
+// One line of the data table: the abscissa and where its ordinates lie in the
+// table's run of ordinates as written.
 struct DataLine {
     std::size_t lineNumber = 0;  // 1-based line of the file
     double x = 0.0;              // abscissa token times XFACTOR, in the file's unit
     double xResolution = 0.0;    // the abscissa's last written digit, times XFACTOR
-    std::vector<double> y;       // ordinate tokens, not yet scaled
+    std::size_t firstY = 0;      // index of its first ordinate in DataTable::y
+    std::size_t yCount = 0;      // number of its ordinates
+};
+
+struct DataTable {
+    std::vector<DataLine> lines;
+    std::vector<double> y;  // every line's ordinate tokens, not yet scaled
 };
 
 // A plain decimal number: optional sign, digits with an optional point, an
@@ -253,44 +264,54 @@ double TokenResolution(std::string_view t) {
     return std::pow(10.0, std::clamp(exponent, -400.0, 400.0) - decimals);
 }
 
-// Values are separated by blanks or tabs, in runs or alone; "$$" starts a
-// comment that runs to the end of the line.
-std::vector<std::string_view> Tokens(std::string_view line) {
-    const std::size_t comment = line.find("$$");
-    if (comment != std::string_view::npos) {
-        line = line.substr(0, comment);
-    }
-    std::vector<std::string_view> tokens;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (IsBlank(line[i]) || line[i] == '\r')) {
-            ++i;
-        }
-        const std::size_t start = i;
-        while (i < line.size() && !IsBlank(line[i]) && line[i] != '\r') {
-            ++i;
-        }
-        if (i > start) {
-            tokens.push_back(line.substr(start, i - start));
+// Values are separated by blanks or tabs (a CR counts as one), in runs or
+// alone; "$$" starts a comment that runs to the end of the line.
+class TokenCursor {
+  public:
+    explicit TokenCursor(std::string_view line) : line_(line) {
+        const std::size_t comment = line_.find("$$");
+        if (comment != std::string_view::npos) {
+            line_ = line_.substr(0, comment);
         }
     }
-    return tokens;
-}
+
+    // The next token, or an empty view at the end of the line.
+    std::string_view Next() {
+        while (i_ < line_.size() && IsSeparator(line_[i_])) {
+            ++i_;
+        }
+        const std::size_t start = i_;
+        while (i_ < line_.size() && !IsSeparator(line_[i_])) {
+            ++i_;
+        }
+        return line_.substr(start, i_ - start);
+    }
+
+  private:
+    static bool IsSeparator(char c) { return IsBlank(c) || c == '\r'; }
+
+    std::string_view line_;
+    std::size_t i_ = 0;
+};
 
 // The lines of the data table from the line after ##XYDATA up to the next
 // labelled line or the end of the text, as far as they are needed for n points
 // and at least two of them (they tell the direction of the file).
-std::vector<DataLine> ReadDataTable(const std::vector<std::string_view>& lines, std::size_t first,
-                                    std::int64_t n, double xFactor) {
-    std::vector<DataLine> table;
+DataTable ReadDataTable(const std::vector<std::string_view>& lines, std::size_t first,
+                        std::int64_t n, double xFactor) {
+    DataTable table;
+    table.y.reserve(static_cast<std::size_t>(std::max<std::int64_t>(n, 0)) + 64);
     std::int64_t count = 0;
-    for (std::size_t k = first; k < lines.size() && (count < n || table.size() < 2); ++k) {
+    for (std::size_t k = first; k < lines.size() && (count < n || table.lines.size() < 2); ++k) {
         const std::string_view line = lines[k];
         if (StartsWith(TrimBlanks(line), "##")) {
             break;
         }
-        const std::vector<std::string_view> tokens = Tokens(line);
-        for (std::string_view token : tokens) {
+        // Every token must be a number before any is read.
+        std::size_t tokens = 0;
+        TokenCursor check(line);
+        for (std::string_view token = check.Next(); !token.empty(); token = check.Next()) {
+            ++tokens;
             if (IsPlainNumber(token)) {
                 continue;
             }
@@ -302,30 +323,28 @@ std::vector<DataLine> ReadDataTable(const std::vector<std::string_view>& lines, 
             }
             Fail("The data table holds a value that is not\r\na number " + where + ".");
         }
-        if (tokens.size() < 2) {
+        if (tokens < 2) {
             continue;  // an empty line, or an abscissa without ordinates, places no point
         }
+        TokenCursor cursor(line);
+        const std::string_view abscissa = cursor.Next();
         DataLine data;
         data.lineNumber = k + 1;
-        data.x = ParseNumber(tokens[0]) * xFactor;
-        data.xResolution = TokenResolution(tokens[0]) * std::fabs(xFactor);
-        data.y.reserve(tokens.size() - 1);
-        for (std::size_t t = 1; t < tokens.size(); ++t) {
-            data.y.push_back(ParseNumber(tokens[t]));
+        data.x = ReadNumber(abscissa) * xFactor;
+        data.xResolution = TokenResolution(abscissa) * std::fabs(xFactor);
+        data.firstY = table.y.size();
+        data.yCount = tokens - 1;
+        for (std::string_view token = cursor.Next(); !token.empty(); token = cursor.Next()) {
+            table.y.push_back(ReadNumber(token));
         }
-        count += static_cast<std::int64_t>(data.y.size());
-        table.push_back(std::move(data));
+        count += static_cast<std::int64_t>(data.yCount);
+        table.lines.push_back(data);
     }
     return table;
 }
 
 std::string NumberText(double value, char separator) {
     return DoubleText(value, separator);
-}
-
-void SetRangeLabels(Spectrum& s, char separator) {
-    s.IntervalLabel = "points: " + DoubleText(s.DeltaX, separator) + " cm^(-1)";
-    s.FirstPointLabel = "First point: " + DoubleText(s.FirstX, separator) + " cm^(-1)";
 }
 
 double WavelengthOf(double wavenumber) {
@@ -349,7 +368,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     const std::size_t headerEnd = std::min(lines.size(), kMaxHeaderLines);
     Header& h = headerReader.Result();
     for (std::size_t k = 0; k < headerEnd; ++k) {
-        s.HeaderList.emplace_back(lines[k]);
+        s.HeaderList.push_back(KeptHeaderLine(lines[k]));
         if (headerReader.Take(lines[k])) {
             h.dataFound = true;
             h.dataLine = k + 1;
@@ -385,11 +404,9 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     h.maxY *= s.MultGlobal;
     s.DeltaX = -h.deltaX;
 
-    const std::vector<DataLine> table = ReadDataTable(lines, h.dataLine, n, h.xFactor);
-    std::int64_t available = 0;
-    for (const DataLine& line : table) {
-        available += static_cast<std::int64_t>(line.y.size());
-    }
+    const DataTable dataTable = ReadDataTable(lines, h.dataLine, n, h.xFactor);
+    const std::vector<DataLine>& table = dataTable.lines;
+    const auto available = static_cast<std::int64_t>(dataTable.y.size());
     if (available < n) {
         Fail("The data table holds " + IntegerText(available) + " of the " + IntegerText(n) +
              " points\r\nthat ##NPOINTS= gives.");
@@ -399,7 +416,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     // whether the file runs along DELTAX or against it.
     const double xp1 = table[0].x;
     const double xp2 =
-        table.size() > 1 ? table[1].x : xp1 + static_cast<double>(table[0].y.size()) * h.deltaX;
+        table.size() > 1 ? table[1].x : xp1 + static_cast<double>(table[0].yCount) * h.deltaX;
     s.DiagnosticList.push_back("XP(1)=" + NumberText(xp1, sep));
     s.DiagnosticList.push_back("XP(2)=" + NumberText(xp2, sep));
     // A zero step, and then an abscissa unit that gives no orientation, end the
@@ -449,7 +466,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
             break;
         }
         if (previous != nullptr) {
-            const double expected = previous->x + static_cast<double>(previous->y.size()) * step;
+            const double expected = previous->x + static_cast<double>(previous->yCount) * step;
             const double tolerance =
                 1.5 * std::fabs(step) + line.xResolution + previous->xResolution;
             if (!(std::fabs(line.x - expected) <= tolerance)) {
@@ -462,12 +479,13 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
         maxResolution = std::max(maxResolution, line.xResolution);
         ++i;
         abscissa[static_cast<std::size_t>(i)] = line.x;
-        ordinate[static_cast<std::size_t>(i)] = line.y[0] * h.yFactor;
-        for (std::size_t j = 1; j < line.y.size() && i < n; ++j) {
+        const double* y = dataTable.y.data() + line.firstY;
+        ordinate[static_cast<std::size_t>(i)] = y[0] * h.yFactor;
+        for (std::size_t j = 1; j < line.yCount && i < n; ++j) {
             ++i;
             abscissa[static_cast<std::size_t>(i)] =
                 abscissa[static_cast<std::size_t>(i - 1)] + step;
-            ordinate[static_cast<std::size_t>(i)] = line.y[j] * h.yFactor;
+            ordinate[static_cast<std::size_t>(i)] = y[j] * h.yFactor;
         }
         previous = &line;
     }
@@ -552,13 +570,23 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     s.RawYMax = ToLong(storedMax);
     // A header without ##MINY= or ##MAXY= would propose an axis around 0 %T that
     // hides the trace; the extreme it lacks is taken from the points instead.
-    // (An absorbance file's MINY gives the largest %T.)
+    // (An absorbance file's MINY gives the largest %T.) Header extremes that
+    // do not hold the points (MINY above MAXY, or extremes scaled by a damaged
+    // ##YFACTOR= line) would turn the axis upside down or cut the trace off:
+    // then the points give both. Extremes rounded to fewer digits than the
+    // points are kept while they miss them by less than 1 %T.
+    const auto [lowest, highest] = std::minmax_element(s.RawY.begin() + 1, s.RawY.end());
     const bool absorbance = IsAbsorbanceUnit(h.yUnits);
-    if (!(absorbance ? h.maxYGiven : h.minYGiven) && n > 0) {
-        s.RawYMin = *std::min_element(s.RawY.begin() + 1, s.RawY.end());
+    if (!(absorbance ? h.maxYGiven : h.minYGiven)) {
+        s.RawYMin = *lowest;
     }
-    if (!(absorbance ? h.minYGiven : h.maxYGiven) && n > 0) {
-        s.RawYMax = *std::max_element(s.RawY.begin() + 1, s.RawY.end());
+    if (!(absorbance ? h.minYGiven : h.maxYGiven)) {
+        s.RawYMax = *highest;
+    }
+    const double slack = s.YFactor;
+    if (s.RawYMin > s.RawYMax || *lowest < s.RawYMin - slack || *highest > s.RawYMax + slack) {
+        s.RawYMin = *lowest;
+        s.RawYMax = *highest;
     }
     s.DiagnosticList.push_back("Yirmin = " + NumberText(s.RawYMin / s.YFactor, sep));
     s.DiagnosticList.push_back("Yirmax = " + NumberText(s.RawYMax / s.YFactor, sep));
@@ -580,9 +608,8 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
     SetYAxisFromExtremes(s, ToSingle(s.RawYMax / s.YFactor), ToSingle(s.RawYMin / s.YFactor));
 
-    PutLargestWavenumberFirst(s);
-    SetRangeLabels(s, sep);
-    BuildExportTexts(s, sep);
+    EndRead(s, sep, IntervalForm::AsIs);
+    PrepareExportTexts(s, sep);
 }
 
 }  // namespace
@@ -623,8 +650,8 @@ ReadOutcome ReadJcampBytes(std::string_view bytes, const ReadRequest& request, S
 }
 
 ReadOutcome ReadJcampFile(const std::string& path, const ReadRequest& request, Spectrum& s) {
-    return ReadWholeFile(path, request, s, "The file cannot be opened or read.", BeginJcampRead,
-                         ReadJcampBytes);
+    return ReadWholeFile(path, request, s, kMaxFileBytes, "The file cannot be opened or read.",
+                         BeginJcampRead, ReadJcampBytes);
 }
 
 }  // namespace halvorn

@@ -7,6 +7,7 @@
 
 #include "core/export_text.h"
 #include "core/numbers.h"
+#include "import/number_scan.h"
 #include "import/read_frame.h"
 
 namespace halvorn {
@@ -20,28 +21,40 @@ bool IsBlankLine(std::string_view line) {
     return line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-// The first three commas of a line are decimal commas.
-std::string WithDecimalPoints(std::string_view line) {
-    std::string text(line);
-    int replaced = 0;
-    for (char& c : text) {
-        if (c == ',' && replaced < 3) {
-            c = '.';
-            ++replaced;
+// The longest file that can hold a table of kMaxPoints lines: 256 bytes a line.
+constexpr std::uintmax_t kMaxFileBytes = 256 * static_cast<std::uintmax_t>(kMaxPoints);
+
+// A line with its first three commas read as decimal points, in a buffer of
+// the reader's own for the common short line.
+class PointLine {
+  public:
+    explicit PointLine(std::string_view line) {
+        char* out = shortLine_;
+        if (line.size() > sizeof shortLine_) {
+            long_.assign(line);
+            out = long_.data();
+        } else {
+            line.copy(shortLine_, line.size());
         }
+        int replaced = 0;
+        for (std::size_t i = 0; i < line.size() && replaced < 3; ++i) {
+            if (out[i] == ',') {
+                out[i] = '.';
+                ++replaced;
+            }
+        }
+        text_ = std::string_view(out, line.size());
     }
-    return text;
-}
+    PointLine(const PointLine&) = delete;
+    PointLine& operator=(const PointLine&) = delete;
 
-// The step shown in the interval line: three decimals, ties to even.
-double IntervalOf(const Spectrum& s) {
-    return std::nearbyint(s.DeltaX * 1000.0) / 1000.0;
-}
+    std::string_view Text() const { return text_; }
 
-void SetRangeLabels(Spectrum& s, char separator) {
-    s.IntervalLabel = "points: " + DoubleText(IntervalOf(s), separator) + " cm^(-1)";
-    s.FirstPointLabel = "First point: " + SingleText(s.WaveX[1], separator) + " cm^(-1)";
-}
+  private:
+    char shortLine_[128];
+    std::string long_;
+    std::string_view text_;
+};
 
 // The read proper; throws ReadFailure or ArithmeticFault.
 void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
@@ -67,13 +80,11 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
     // The last line becomes point 1, the first point N.
     for (std::int32_t k = 1; k <= n; ++k) {
-        const std::string line = WithDecimalPoints(lines[static_cast<std::size_t>(k - 1)]);
+        const PointLine converted(lines[static_cast<std::size_t>(k - 1)]);
+        const std::string_view line = converted.Text();
         const std::size_t tab = line.find('\t');
-        const double x =
-            tab == std::string::npos ? 0.0 : ParseNumber(std::string_view(line).substr(0, tab));
-        const double y =
-            ParseNumber(tab == std::string::npos ? std::string_view(line)
-                                                 : std::string_view(line).substr(tab + 1));
+        const double x = tab == std::string_view::npos ? 0.0 : ReadNumber(line.substr(0, tab));
+        const double y = ReadNumber(tab == std::string_view::npos ? line : line.substr(tab + 1));
         const auto point = static_cast<std::size_t>(n - k + 1);
         const double stored = y * s.YFactor;
         if (!(std::fabs(x) <= 3.4e38 && std::fabs(stored) < 2147483647.5)) {
@@ -91,7 +102,8 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
     s.DeltaX = static_cast<double>(s.WaveX[2] - s.WaveX[1]);
     // Shown even when the first or last abscissa turns out to be unusable.
-    s.IntervalLabel = "points: " + DoubleText(IntervalOf(s), sep) + " cm^(-1)";
+    s.IntervalLabel =
+        "points: " + DoubleText(std::nearbyint(s.DeltaX * 1000.0) / 1000.0, sep) + " cm^(-1)";
     s.FirstX = s.WaveX[1];
     s.LastX = s.WaveX[static_cast<std::size_t>(n)];
     for (const auto& [x, line] : {std::pair{s.FirstX, n}, std::pair{s.LastX, 1}}) {
@@ -107,9 +119,8 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
     SetYAxisFromExtremes(s, ToSingle(s.RawYMax / s.YFactor), ToSingle(s.RawYMin / s.YFactor));
 
-    PutLargestWavenumberFirst(s);
-    SetRangeLabels(s, sep);
-    BuildExportTexts(s, sep);
+    EndRead(s, sep, IntervalForm::ThreeDecimals);
+    PrepareExportTexts(s, sep);
 }
 
 }  // namespace
@@ -151,8 +162,8 @@ ReadOutcome ReadPrnBytes(std::string_view bytes, const ReadRequest& request, Spe
 }
 
 ReadOutcome ReadPrnFile(const std::string& path, const ReadRequest& request, Spectrum& s) {
-    return ReadWholeFile(path, request, s, "The file cannot be opened or read.", BeginPrnRead,
-                         ReadPrnBytes);
+    return ReadWholeFile(path, request, s, kMaxFileBytes, "The file cannot be opened or read.",
+                         BeginPrnRead, ReadPrnBytes);
 }
 
 }  // namespace halvorn

@@ -2,6 +2,8 @@
 // path, and reading the file into memory.
 #pragma once
 
+#include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,18 +58,59 @@ ReadOutcome GuardedRead(Spectrum& s, std::string_view faultMessage, Work&& work)
     }
 }
 
-// Reads the file at path and hands its bytes to readBytes; a file that cannot
-// be opened or read fails with missingMessage, after the reader's own start of
-// a read (begin), which comes before the file is opened.
+// Header lines are kept for the header list up to this many bytes each.
+inline constexpr std::size_t kMaxKeptHeaderLine = 65536;
+
+inline std::string KeptHeaderLine(std::string_view line) {
+    return std::string(line.substr(0, kMaxKeptHeaderLine));
+}
+
+// How the interval line shows the step: as it is, or rounded to three
+// decimals (the two-column tables, whose step is a difference of two Singles).
+enum class IntervalForm { AsIs, ThreeDecimals };
+
+// The end of every read that placed its points: the points are held with the
+// largest wavenumber first, and the interval and first-point lines describe
+// them.
+inline void EndRead(Spectrum& s, char separator, IntervalForm form) {
+    PutLargestWavenumberFirst(s);
+    if (form == IntervalForm::AsIs) {
+        s.IntervalLabel = "points: " + DoubleText(s.DeltaX, separator) + " cm^(-1)";
+        s.FirstPointLabel = "First point: " + DoubleText(s.FirstX, separator) + " cm^(-1)";
+    } else {
+        s.IntervalLabel =
+            "points: " + DoubleText(std::nearbyint(s.DeltaX * 1000.0) / 1000.0, separator) +
+            " cm^(-1)";
+        s.FirstPointLabel = "First point: " + SingleText(s.WaveX[1], separator) + " cm^(-1)";
+    }
+}
+
+// The message for a file longer than any spectrum of at most kMaxPoints points
+// in its format can be.
+inline std::string TooLargeMessage(std::uintmax_t size, std::uintmax_t maxBytes) {
+    return "This file is " + IntegerText(static_cast<std::int64_t>(size)) +
+           " bytes long;\r\na spectrum of at most " + IntegerText(kMaxPoints) +
+           " points in this format\r\ntakes at most " +
+           IntegerText(static_cast<std::int64_t>(maxBytes)) + " bytes.";
+}
+
+// Reads the file at path, unless it is longer than maxBytes, and hands its
+// bytes to readBytes; a file that cannot be opened or read fails with
+// missingMessage, a longer one with the size and the limit, after the
+// reader's own start of a read (begin), which comes before the file is opened.
 template <typename Begin, typename ReadBytes>
 ReadOutcome ReadWholeFile(const std::string& path, const ReadRequest& request, Spectrum& s,
-                          std::string_view missingMessage, Begin&& begin, ReadBytes&& readBytes) {
-    std::optional<std::string> bytes = ReadFileBytes(path);
-    if (!bytes) {
-        std::forward<Begin>(begin)(request, s);
-        return FailedRead(s, std::string(missingMessage));
+                          std::uintmax_t maxBytes, std::string_view missingMessage, Begin&& begin,
+                          ReadBytes&& readBytes) {
+    LimitedFileBytes file = ReadFileBytesUpTo(path, maxBytes);
+    if (file.status == LimitedFileBytes::Status::Read) {
+        return std::forward<ReadBytes>(readBytes)(file.bytes, request, s);
     }
-    return std::forward<ReadBytes>(readBytes)(*bytes, request, s);
+    std::forward<Begin>(begin)(request, s);
+    if (file.status == LimitedFileBytes::Status::TooLarge) {
+        return FailedRead(s, TooLargeMessage(file.size, maxBytes));
+    }
+    return FailedRead(s, std::string(missingMessage));
 }
 
 }  // namespace halvorn

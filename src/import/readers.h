@@ -1,7 +1,10 @@
-// The reader table: which reader reads a file, chosen by its extension.
+// The reader table: every format the program reads, in the order the File menu
+// offers them, with the name a command line gives it, the extensions that
+// select it, its open dialog's filter and its File menu entry.
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,6 +15,29 @@ namespace halvorn {
 
 enum class FileFormat { Sp, Jcamp, Prn };
 
+using ReadBytesFunction = ReadOutcome (*)(std::string_view bytes, const ReadRequest& request,
+                                          Spectrum& s);
+using ReadFileFunction = ReadOutcome (*)(const std::string& path, const ReadRequest& request,
+                                         Spectrum& s);
+
+struct ReaderEntry {
+    FileFormat format;
+    std::string_view cliName;                      // "sp", "jcamp", "prn"
+    std::span<const std::string_view> extensions;  // lower case, with the dot
+    const char* dialogFilter;                      // "Caption|patterns|..." of the open dialog
+    const char* menuName;                          // the File menu entry's control name
+    const char* menuCaption;                       // and its caption
+    ReadBytesFunction readBytes;
+    ReadFileFunction readFile;
+};
+
+// The table, most specific format first: the *.sp reader checks its #DATA
+// marker, the JCAMP-DX reader its labels; the two-column table reader takes
+// almost any text and so comes last.
+std::span<const ReaderEntry> ReaderTable();
+
+const ReaderEntry& ReaderOf(FileFormat format);
+
 // The format named on a command line ("sp", "jcamp", "prn").
 std::optional<FileFormat> FormatNamed(std::string_view name);
 
@@ -21,5 +47,9 @@ std::optional<FileFormat> FormatOfPath(const std::string& path);
 
 ReadOutcome ReadSpectrumFile(FileFormat format, const std::string& path, const ReadRequest& request,
                              Spectrum& s);
+
+// Reads a file's bytes already in memory, as ReadSpectrumFile reads them from disk.
+ReadOutcome ReadSpectrumBytes(FileFormat format, std::string_view bytes, const ReadRequest& request,
+                              Spectrum& s);
 
 }  // namespace halvorn

@@ -16,6 +16,9 @@ namespace {
 
 constexpr int kMaxHeaderLinesAfterFirst = 80;
 constexpr int kProgressEvery = 4096;
+// The longest file that can hold a spectrum of kMaxPoints points: their
+// ordinates and a header of up to a megabyte.
+constexpr std::uintmax_t kMaxFileBytes = 1048576 + 4 * static_cast<std::uintmax_t>(kMaxPoints);
 
 const char* const kNoDataMarker =
     "Cannot open!\r\nThis file is corrupted,\r\nor has unsupported format.";
@@ -93,11 +96,6 @@ void FillSampleLabels(Spectrum& s) {
     s.Label14[6] = "Remarks2: ";
 }
 
-void SetRangeLabels(Spectrum& s, char separator) {
-    s.IntervalLabel = "points: " + DoubleText(s.DeltaX, separator) + " cm^(-1)";
-    s.FirstPointLabel = "First point: " + DoubleText(s.FirstX, separator) + " cm^(-1)";
-}
-
 // The read proper; throws ReadFailure or ArithmeticFault.
 void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     const char separator = request.decimalSeparator;
@@ -109,15 +107,15 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     if (!line) {
         Fail("");
     }
-    s.HeaderList.push_back(*line);
+    s.HeaderList.push_back(KeptHeaderLine(*line));
     bool marker = false;
     for (int k = 0; k < kMaxHeaderLinesAfterFirst && !marker; ++k) {
         line = cursor.Next();
         if (!line) {
             Fail("");
         }
-        s.HeaderList.push_back(*line);
         marker = line->compare(0, 5, "#DATA") == 0;
+        s.HeaderList.push_back(KeptHeaderLine(*line));
     }
     if (!marker) {
         Fail(kNoDataMarker);
@@ -163,8 +161,9 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
     FillSampleLabels(s);
 
-    // The data part: N little-endian int32 values right after the #DATA line.
-    if (n < 0 || bytes.size() - dataStart < static_cast<std::size_t>(n) * 4) {
+    // The data part: N little-endian int32 values right after the #DATA line;
+    // a spectrum has at least one point.
+    if (n < 1 || bytes.size() - dataStart < static_cast<std::size_t>(n) * 4) {
         Fail("");
     }
     if (request.progress) {
@@ -205,7 +204,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     SetYAxisFromExtremes(s, tmax, tmin);
 
     // The export texts keep the file's order and its own unit.
-    BuildExportTexts(s, separator);
+    PrepareExportTexts(s, separator);
 
     if (s.FileIsAbsorbance) {
         for (std::int32_t i = 1; i <= n; ++i) {
@@ -213,9 +212,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
         }
     }
 
-    if (PutLargestWavenumberFirst(s)) {
-        SetRangeLabels(s, separator);
-    }
+    EndRead(s, separator, IntervalForm::AsIs);
 }
 
 }  // namespace
@@ -226,7 +223,7 @@ ReadOutcome ReadSpBytes(std::string_view bytes, const ReadRequest& request, Spec
 }
 
 ReadOutcome ReadSpFile(const std::string& path, const ReadRequest& request, Spectrum& s) {
-    return ReadWholeFile(path, request, s, "", BeginRead, ReadSpBytes);
+    return ReadWholeFile(path, request, s, kMaxFileBytes, "", BeginRead, ReadSpBytes);
 }
 
 }  // namespace halvorn

@@ -127,6 +127,10 @@ TEST(Mapping, DegenerateRangesFailInsteadOfDrawing) {
     flatY.YAxisTop = flatY.YAxisBottom = 50.0f;
     EXPECT_THROW(MapFor(flatY, kTwo, 673), ArithmeticFault);
     EXPECT_NO_THROW(MapFor(flatY, kTwo, 673, 348, 1));  // the fixed range does not care
+    Spectrum upsideDown = FlatSpectrum(4000, 400);
+    upsideDown.YAxisTop = 20.0f;
+    upsideDown.YAxisBottom = 90.0f;
+    EXPECT_THROW(MapFor(upsideDown, kTwo, 673), ArithmeticFault);
 
     Spectrum huge = FlatSpectrum(4000, 400);
     huge.FirstX = 1e308;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/export_text.h"
 #include "core/numbers.h"
 #include "import/file_bytes.h"
 #include "import/jcamp_reader.h"
@@ -229,7 +230,9 @@ void ExpectConsistent(const ReadOutcome& outcome, const Spectrum& s) {
     ASSERT_EQ(s.RawY.size(), n + 1);
     ASSERT_EQ(s.ViewLastPoint, s.PointCount);
     ASSERT_GE(s.WaveX[1], s.WaveX[n]);
-    ASSERT_EQ(static_cast<std::size_t>(std::count(s.ZZX.begin(), s.ZZX.end(), '\n')), n);
+    ASSERT_EQ(static_cast<std::size_t>(std::count(ExportTextOf(s, ExportText::X).begin(),
+                                                  ExportTextOf(s, ExportText::X).end(), '\n')),
+              n);
 }
 
 TEST(Corpus, ReadersSurviveTruncatedAndMutatedFiles) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/export_text.h"
 #include "core/numbers.h"
 
 namespace halvorn {
@@ -206,15 +207,57 @@ TEST(JcampReader, TheSecondLineGivesTheDirectionEvenBeyondThePointCount) {
     EXPECT_EQ(s.DiagnosticList[5], "XP(2)=3997");
 }
 
+TEST(JcampReader, HeaderExtremesThatDoNotHoldThePointsGiveWayToThePoints) {
+    struct Case {
+        const char* why;
+        const char* minY;
+        const char* maxY;
+        const char* yFactor;
+    };
+    // The points run from 20 to 90 %T.
+    for (const Case& c : {Case{"MINY above MAXY", "0.9", "0.2", "1"},
+                          Case{"extremes in percent, not as fractions", "20", "90", "100"},
+                          Case{"MAXY far below the points", "0.2", "0.5", "1"}}) {
+        JcampFile file;
+        file.minY = c.minY;
+        file.maxY = c.maxY;
+        file.yFactor = c.yFactor;
+        const double scale = 1.0 / std::stod(c.yFactor);
+        file.data.clear();
+        for (int line = 0; line < 2; ++line) {
+            std::string text = std::to_string(4000 - 3 * line);
+            for (double t : {0.2, 0.9, 0.5}) {
+                text += " " + std::to_string(t * scale);
+            }
+            file.data.push_back(text);
+        }
+        Spectrum s;
+        ASSERT_TRUE(Read(file, s).ok) << c.why;
+        EXPECT_EQ(s.RawYMin, ToLong(0.2 * 100 * 41943.04)) << c.why;
+        EXPECT_EQ(s.RawYMax, ToLong(0.9 * 100 * 41943.04)) << c.why;
+        EXPECT_EQ(s.YAxisTop, 95.0f) << c.why;
+        EXPECT_EQ(s.YAxisBottom, 20.0f) << c.why;
+    }
+    // Extremes rounded a little inside the points are the header's own.
+    JcampFile file;
+    file.minY = "0.205";
+    file.maxY = "0.895";
+    file.data = {"4000 0.2 0.9 0.5", "3997 0.2 0.9 0.5"};
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    EXPECT_EQ(s.RawYMin, ToLong(0.205 * 100 * 41943.04));
+    EXPECT_EQ(s.RawYMax, ToLong(0.895 * 100 * 41943.04));
+}
+
 TEST(JcampReader, AbsorbanceOrdinatesBecomeTransmittance) {
     JcampFile file;
     file.yUnits = "ABSORBANCE";
     file.minY = "0.1";
     file.maxY = "1.5";
-    file.data = {"4000 1 0 2", "3997 0.1 1.5 0.5"};
+    file.data = {"4000 1 0.1 1.5", "3997 0.2 1.5 0.5"};
     Spectrum s;
     ASSERT_TRUE(Read(file, s).ok);
-    EXPECT_EQ(Percent(s), (std::vector<double>{10, 100, 1, 79.4328, 3.1623, 31.6228}));
+    EXPECT_EQ(Percent(s), (std::vector<double>{10, 79.4328, 3.1623, 63.0957, 3.1623, 31.6228}));
     // MINY and MAXY change places: the largest absorbance is the smallest %T.
     EXPECT_EQ(s.RawYMax, ToLong(1 / std::pow(10.0, 0.1) * 100 * 41943.04));
     EXPECT_EQ(s.RawYMin, ToLong(1 / std::pow(10.0, 1.5) * 100 * 41943.04));
@@ -325,7 +368,7 @@ TEST(JcampReader, LabelsUseTheRequestedDecimalSeparator) {
     ASSERT_TRUE(Read(file.Bytes(), s, ',').ok);
     EXPECT_EQ(s.FirstPointLabel, "First point: 4000,5 cm^(-1)");
     EXPECT_EQ(s.IntervalLabel, "points: -0,5 cm^(-1)");
-    EXPECT_EQ(s.ZZX.substr(0, 8), "4000,5\r\n");
+    EXPECT_EQ(ExportTextOf(s, ExportText::X).substr(0, 8), "4000,5\r\n");
 }
 
 TEST(JcampReader, TheDataLineMustBeAmongTheFirst80Lines) {
@@ -537,16 +580,18 @@ TEST(JcampReader, MicrometreAbscissaeBecomeWavenumbers) {
 TEST(JcampReader, ExportTextsDescribeTheLoadedSpectrum) {
     Spectrum s;
     ASSERT_TRUE(Read(JcampFile{}, s).ok);
-    EXPECT_EQ(s.ZZX, "4000\r\n3999\r\n3998\r\n3997\r\n3996\r\n3995\r\n");
+    EXPECT_EQ(ExportTextOf(s, ExportText::X), "4000\r\n3999\r\n3998\r\n3997\r\n3996\r\n3995\r\n");
     EXPECT_EQ(s.ZZ.substr(0, s.ZZ.find('\r')), IntegerText(s.RawY[1]));
-    EXPECT_EQ(s.ZZYE.substr(0, s.ZZYE.find('\r')), DoubleText(s.RawY[1] / 41943.04));
+    EXPECT_EQ(ExportTextOf(s, ExportText::YValues)
+                  .substr(0, ExportTextOf(s, ExportText::YValues).find('\r')),
+              DoubleText(s.RawY[1] / 41943.04));
     EXPECT_EQ(s.DataTextBox, s.ZZ);
 
     JcampFile broken;
     broken.deltaX = "0";
     EXPECT_FALSE(Read(broken, s).ok);
     EXPECT_TRUE(s.ZZ.empty());
-    EXPECT_TRUE(s.ZZYE.empty());
+    EXPECT_TRUE(ExportTextOf(s, ExportText::YValues).empty());
 }
 
 TEST(JcampReader, TextLinesEndAtLf) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/export_text.h"
 #include "core/numbers.h"
 
 namespace halvorn {
@@ -173,15 +174,17 @@ TEST(PrnReader, KeepsTheHeaderAndLabelsOfThePreviousSpectrum) {
 TEST(PrnReader, ExportTextsDescribeTheLoadedSpectrum) {
     Spectrum s;
     ASSERT_TRUE(Read("3999,5\t91\r\n4000,5\t90,5\r\n", s, ',').ok);
-    EXPECT_EQ(s.ZZX, "4000,5\r\n3999,5\r\n");
+    EXPECT_EQ(ExportTextOf(s, ExportText::X), "4000,5\r\n3999,5\r\n");
     EXPECT_EQ(s.ZZ, IntegerText(ToLong(90.5 * 41943.04)) + "\r\n" +
                         IntegerText(ToLong(91 * 41943.04)) + "\r\n");
-    EXPECT_EQ(s.ZZYE.substr(0, s.ZZYE.find('\r')), DoubleText(s.RawY[1] / 41943.04, ','));
+    EXPECT_EQ(ExportTextOf(s, ExportText::YValues)
+                  .substr(0, ExportTextOf(s, ExportText::YValues).find('\r')),
+              DoubleText(s.RawY[1] / 41943.04, ','));
     EXPECT_EQ(s.FirstPointLabel, "First point: 4000,5 cm^(-1)");
     EXPECT_EQ(s.IntervalLabel, "points: -1 cm^(-1)");
 
     EXPECT_FALSE(Read("garbage", s).ok);
-    EXPECT_TRUE(s.ZZX.empty());
+    EXPECT_TRUE(ExportTextOf(s, ExportText::X).empty());
 }
 
 TEST(PrnReader, MissingFileFails) {

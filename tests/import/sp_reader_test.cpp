@@ -196,6 +196,13 @@ TEST(SpReader, PointCountRulesAndNumbers) {
     EXPECT_EQ(Read(file, s).message, kSomethingWrong);
     file.firstX = "1E300";  // an abscissa beyond the Single range
     EXPECT_EQ(Read(file, s).message, kSomethingWrong);
+
+    // A file without a single point is no spectrum; one point is.
+    ASSERT_TRUE(Read(Transmittance({100, 200}), s).ok);
+    EXPECT_EQ(Read(Transmittance({}), s).message, kSomethingWrong);
+    ExpectEmptyPoints(s);
+    ASSERT_TRUE(Read(Transmittance({4194304}), s).ok);
+    EXPECT_EQ(s.PointCount, 1);
 }
 
 TEST(SpReader, AbsorbanceFilesAreConvertedAfterTheExportTexts) {
@@ -205,7 +212,7 @@ TEST(SpReader, AbsorbanceFilesAreConvertedAfterTheExportTexts) {
     ASSERT_TRUE(Read(file, s).ok);
     EXPECT_TRUE(s.FileIsAbsorbance);
     EXPECT_EQ(s.YFactor, 8388608.0);
-    EXPECT_EQ(s.ZZYE, "1\r\n0\r\n0.5\r\n");
+    EXPECT_EQ(ExportTextOf(s, ExportText::YValues), "1\r\n0\r\n0.5\r\n");
     EXPECT_EQ(s.ZZ, "8388608\r\n0\r\n4194304\r\n");
     EXPECT_EQ(s.RawY[1], 83886080);   // 10 %T
     EXPECT_EQ(s.RawY[2], 838860800);  // 100 %T
@@ -247,7 +254,7 @@ TEST(SpReader, AscendingFilesAreHeldLargestWavenumberFirst) {
     EXPECT_EQ(s.IntervalLabel, "points: -2 cm^(-1)");
     // The export texts keep the file's order.
     EXPECT_EQ(s.ZZ, "10\r\n20\r\n30\r\n");
-    EXPECT_EQ(s.ZZX, "400\r\n402\r\n404\r\n");
+    EXPECT_EQ(ExportTextOf(s, ExportText::X), "400\r\n402\r\n404\r\n");
 }
 
 TEST(SpReader, ExportTextsHaveOneLinePerPointInFileOrder) {
@@ -266,9 +273,11 @@ TEST(SpReader, ExportTextsHaveOneLinePerPointInFileOrder) {
             zzx += SingleText(static_cast<float>(4000.0 - 0.5 * i)) + "\r\n";
         }
         EXPECT_EQ(s.ZZ, zz) << n;
-        EXPECT_EQ(s.ZZX, zzx) << n;
+        EXPECT_EQ(ExportTextOf(s, ExportText::X), zzx) << n;
         EXPECT_EQ(s.DataTextBox, s.ZZ);
-        EXPECT_EQ(std::count(s.ZZYE.begin(), s.ZZYE.end(), '\n'), n);
+        EXPECT_EQ(std::count(ExportTextOf(s, ExportText::YValues).begin(),
+                             ExportTextOf(s, ExportText::YValues).end(), '\n'),
+                  n);
     }
 }
 

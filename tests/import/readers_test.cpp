@@ -1,0 +1,170 @@
+// The reader table, the size limit of every format, the kept header lines and
+// the number reading of the data tables.
+#include "import/readers.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "core/numbers.h"
+#include "import/number_scan.h"
+#include "import/sp_file_builder.h"
+
+namespace halvorn {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ReaderTable, SelectsByExtensionAndNameInMenuOrder) {
+    const auto table = ReaderTable();
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_EQ(table[0].format, FileFormat::Sp);
+    EXPECT_EQ(table[1].format, FileFormat::Jcamp);
+    EXPECT_EQ(table[2].format, FileFormat::Prn);  // the least specific format last
+    for (const ReaderEntry& entry : table) {
+        EXPECT_EQ(FormatNamed(entry.cliName), entry.format);
+        EXPECT_EQ(&ReaderOf(entry.format), &entry);
+    }
+    EXPECT_EQ(FormatOfPath("/data/A.SP"), FileFormat::Sp);
+    EXPECT_EQ(FormatOfPath("x.Jdx"), FileFormat::Jcamp);
+    EXPECT_EQ(FormatOfPath("x.dx"), FileFormat::Jcamp);
+    EXPECT_EQ(FormatOfPath("notes.txt"), FileFormat::Jcamp);
+    EXPECT_EQ(FormatOfPath("t.PRN"), FileFormat::Prn);
+    EXPECT_EQ(FormatOfPath("t.csv"), std::nullopt);
+    EXPECT_EQ(FormatOfPath("sp"), std::nullopt);
+    EXPECT_EQ(FormatNamed("SP"), std::nullopt);
+}
+
+TEST(ReaderTable, ReadsFromBytesAsFromTheFile) {
+    test::SpFile file;
+    file.values = {4194304, 2097152, 41943};
+    const fs::path path = fs::temp_directory_path() / "halvorn_readers_test.sp";
+    std::ofstream(path, std::ios::binary) << file.Bytes();
+    Spectrum fromFile;
+    Spectrum fromBytes;
+    ReadRequest request;
+    request.fileTitle = "a.sp";
+    ASSERT_TRUE(ReadSpectrumFile(FileFormat::Sp, path.string(), request, fromFile).ok);
+    ASSERT_TRUE(ReadSpectrumBytes(FileFormat::Sp, file.Bytes(), request, fromBytes).ok);
+    EXPECT_EQ(fromFile.RawY, fromBytes.RawY);
+    EXPECT_EQ(fromFile.WaveX, fromBytes.WaveX);
+    EXPECT_EQ(fromFile.HeaderList, fromBytes.HeaderList);
+    fs::remove(path);
+}
+
+TEST(ReaderLimits, FilesLargerThanAnySpectrumAreRefusedWithoutReading) {
+    const fs::path folder = fs::temp_directory_path() / "halvorn_readers_limits";
+    fs::create_directories(folder);
+    for (const char* name : {"huge.sp", "huge.jdx", "huge.prn"}) {
+        const fs::path path = folder / name;
+        { std::ofstream(path, std::ios::binary); }
+        // Three gigabytes of zero bytes that take no room on the disk.
+        fs::resize_file(path, 3ull << 30);
+        Spectrum s;
+        const auto start = std::chrono::steady_clock::now();
+        const ReadOutcome outcome =
+            ReadSpectrumFile(*FormatOfPath(path.string()), path.string(), {}, s);
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_FALSE(outcome.ok) << name;
+        EXPECT_TRUE(s.OpenFailed) << name;
+        EXPECT_EQ(s.PointCount, 0) << name;
+        EXPECT_NE(outcome.message.find("This file is 3221225472 bytes long"), std::string::npos)
+            << outcome.message;
+        EXPECT_NE(outcome.message.find("32767 points"), std::string::npos) << outcome.message;
+        EXPECT_LT(took, std::chrono::seconds(5)) << name;  // refused, not read
+        fs::remove(path);
+    }
+    // A file within the limit is read and fails on its content.
+    const fs::path zeros = folder / "zeros.sp";
+    { std::ofstream(zeros, std::ios::binary); }
+    fs::resize_file(zeros, 100000);
+    Spectrum s;
+    const ReadOutcome outcome = ReadSpectrumFile(FileFormat::Sp, zeros.string(), {}, s);
+    EXPECT_EQ(outcome.message.find("bytes long"), std::string::npos) << outcome.message;
+    EXPECT_FALSE(outcome.ok);
+    fs::remove_all(folder);
+}
+
+TEST(ReaderLimits, LongHeaderLinesAreCutForTheHeaderList) {
+    test::SpFile file;
+    file.values = {4194304, 2097152, 41943};
+    file.sample = std::string(200000, 'x');
+    Spectrum s;
+    ASSERT_TRUE(ReadSpectrumBytes(FileFormat::Sp, file.Bytes(), {}, s).ok);
+    EXPECT_EQ(s.HeaderList[2].size(), 65536u);
+    EXPECT_EQ(s.PointCount, 3);
+}
+
+TEST(ReadNumber, GivesWhatParseNumberGives) {
+    // Plain decimals, and everything ParseNumber reads in its own way: blanks
+    // inside, D exponents, signs and points in odd places, numbers beyond the
+    // double range and below it.
+    const std::vector<std::string> fixed = {"0",
+                                            "-0",
+                                            "+1.5",
+                                            ".5",
+                                            "-.5",
+                                            "5.",
+                                            "1e5",
+                                            "1E-5",
+                                            "1e",
+                                            "1e+",
+                                            "2D3",
+                                            "1 2",
+                                            " \t7.25",
+                                            "1.2.3",
+                                            "1,5",
+                                            "+-3",
+                                            "-",
+                                            "",
+                                            "1e999",
+                                            "-1e999",
+                                            "1e-400",
+                                            "4.9e-324",
+                                            "3x",
+                                            "12\n3",
+                                            "1E5 3",
+                                            "0.1e1.5",
+                                            "99999999999999999999",
+                                            "0.30000000000000004",
+                                            "1-2"};
+    for (const std::string& text : fixed) {
+        double expected = 0.0;
+        bool faulted = false;
+        try {
+            expected = ParseNumber(text);
+        } catch (const ArithmeticFault&) {
+            faulted = true;
+        }
+        if (faulted) {
+            EXPECT_THROW(ReadNumber(text), ArithmeticFault) << text;
+        } else {
+            const double got = ReadNumber(text);
+            EXPECT_EQ(std::signbit(got), std::signbit(expected)) << text;
+            EXPECT_EQ(got, expected) << text;
+        }
+    }
+    std::mt19937 random(7);
+    const std::string alphabet = "0123456789012345678901234567890123456789..+-eE \tDx,";
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        const int length = 1 + static_cast<int>(random() % 14);
+        for (int k = 0; k < length; ++k) {
+            text += alphabet[random() % alphabet.size()];
+        }
+        try {
+            const double expected = ParseNumber(text);
+            ASSERT_EQ(ReadNumber(text), expected) << '"' << text << '"';
+        } catch (const ArithmeticFault&) {
+            ASSERT_THROW(ReadNumber(text), ArithmeticFault) << '"' << text << '"';
+        }
+    }
+}
+
+}  // namespace
+}  // namespace halvorn
