@@ -11,6 +11,7 @@ packages=(
     fonts-liberation fonts-urw-base35 fonts-dejavu-core
     emf2svg libemf2svg-dev libuemf-dev
     xvfb xauth xdotool imagemagick poppler-utils
+    clang libclang-rt-14-dev
 )
 
 missing=()
