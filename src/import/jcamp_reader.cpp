@@ -86,7 +86,6 @@ bool IsAbsorbanceUnit(std::string_view value) {
 // What the header lines before ##XYDATA say.
 struct Header {
     bool dataFound = false;
-    std::size_t dataLine = 0;  // index of the first line after ##XYDATA
     std::optional<std::string> xUnits;
     std::string yUnits;
     double yFactor = 0.0;
@@ -294,53 +293,102 @@ class TokenCursor {
     std::size_t i_ = 0;
 };
 
+// The text's lines, one at a time: each ends at a LF, a CR just before the LF
+// belongs to the line end, and bytes after the last LF are no line.
+class TextLines {
+  public:
+    explicit TextLines(std::string_view bytes) : bytes_(bytes) {}
+
+    bool Next(std::string_view& line) {
+        const std::size_t lf = bytes_.find('\n', start_);
+        if (lf == std::string_view::npos) {
+            return false;
+        }
+        std::size_t end = lf;
+        if (end > start_ && bytes_[end - 1] == '\r') {
+            --end;
+        }
+        line = bytes_.substr(start_, end - start_);
+        start_ = lf + 1;
+        ++count_;
+        return true;
+    }
+
+    // The lines given so far; the last one given is line Count() of the file.
+    std::size_t Count() const { return count_; }
+
+  private:
+    std::string_view bytes_;
+    std::size_t start_ = 0;
+    std::size_t count_ = 0;
+};
+
 // The lines of the data table from the line after ##XYDATA up to the next
 // labelled line or the end of the text, as far as they are needed for n points
-// and at least two of them (they tell the direction of the file).
-DataTable ReadDataTable(const std::vector<std::string_view>& lines, std::size_t first,
-                        std::int64_t n, double xFactor) {
-    DataTable table;
+// and at least two of them (they tell the direction of the file). The table
+// is the caller's, so that its room is kept from one read to the next.
+void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& table) {
+    table.lines.clear();
+    table.y.clear();
     table.y.reserve(static_cast<std::size_t>(std::max<std::int64_t>(n, 0)) + 64);
     std::int64_t count = 0;
-    for (std::size_t k = first; k < lines.size() && (count < n || table.lines.size() < 2); ++k) {
-        const std::string_view line = lines[k];
+    std::string_view line;
+    while ((count < n || table.lines.size() < 2) && lines.Next(line)) {
         if (StartsWith(TrimBlanks(line), "##")) {
             break;
         }
-        // Every token must be a number before any is read.
+        const std::size_t k = lines.Count() - 1;
+        const std::size_t firstY = table.y.size();
         std::size_t tokens = 0;
-        TokenCursor check(line);
-        for (std::string_view token = check.Next(); !token.empty(); token = check.Next()) {
-            ++tokens;
-            if (IsPlainNumber(token)) {
+        std::string_view abscissa;
+        bool anySlow = false;
+        TokenCursor cursor(line);
+        for (std::string_view token = cursor.Next(); !token.empty(); token = cursor.Next()) {
+            if (!IsPlainNumber(token)) {
+                table.y.resize(firstY);
+                const std::string where = "(line " + IntegerText(static_cast<std::int64_t>(k + 1)) +
+                                          ": " + Quoted(token) + ")";
+                if (LooksCompressed(token)) {
+                    Fail("The data of this file are in a compressed\r\nJCAMP-DX form " + where +
+                         ",\r\nwhich this program does not read.");
+                }
+                Fail("The data table holds a value that is not\r\na number " + where + ".");
+            }
+            if (tokens++ == 0) {
+                abscissa = token;
                 continue;
             }
-            const std::string where = "(line " + IntegerText(static_cast<std::int64_t>(k + 1)) +
-                                      ": " + Quoted(token) + ")";
-            if (LooksCompressed(token)) {
-                Fail("The data of this file are in a compressed\r\nJCAMP-DX form " + where +
-                     ",\r\nwhich this program does not read.");
+            double value = 0.0;
+            if (!PlainNumberValue(token, value)) {
+                anySlow = true;
             }
-            Fail("The data table holds a value that is not\r\na number " + where + ".");
+            table.y.push_back(value);
         }
         if (tokens < 2) {
+            table.y.resize(firstY);
             continue;  // an empty line, or an abscissa without ordinates, places no point
         }
-        TokenCursor cursor(line);
-        const std::string_view abscissa = cursor.Next();
         DataLine data;
         data.lineNumber = k + 1;
         data.x = ReadNumber(abscissa) * xFactor;
         data.xResolution = TokenResolution(abscissa) * std::fabs(xFactor);
-        data.firstY = table.y.size();
+        data.firstY = firstY;
         data.yCount = tokens - 1;
-        for (std::string_view token = cursor.Next(); !token.empty(); token = cursor.Next()) {
-            table.y.push_back(ReadNumber(token));
+        if (anySlow) {
+            // The tokens the quick path left: ParseNumber reads them, in order.
+            TokenCursor again(line);
+            again.Next();
+            for (std::size_t t = 0; t < data.yCount; ++t) {
+                const std::string_view token = again.Next();
+                double value = 0.0;
+                if (!PlainNumberValue(token, value)) {
+                    table.y[firstY + t] = ParseNumber(token);
+                }
+            }
         }
         count += static_cast<std::int64_t>(data.yCount);
         table.lines.push_back(data);
     }
-    return table;
 }
 
 std::string NumberText(double value, char separator) {
@@ -358,20 +406,19 @@ double WavelengthOf(double wavenumber) {
 void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     const char sep = request.decimalSeparator;
 
-    const std::vector<std::string_view> lines = JcampTextLines(bytes);
-    if (lines.empty() && bytes.find('\r') != std::string_view::npos) {
+    if (bytes.find('\n') == std::string_view::npos && bytes.find('\r') != std::string_view::npos) {
         Fail(kCrOnly);
     }
 
     // The header: up to 80 lines, the last of them the ##XYDATA line.
+    TextLines lines(bytes);
     HeaderReader headerReader(s, sep);
-    const std::size_t headerEnd = std::min(lines.size(), kMaxHeaderLines);
     Header& h = headerReader.Result();
-    for (std::size_t k = 0; k < headerEnd; ++k) {
-        s.HeaderList.push_back(KeptHeaderLine(lines[k]));
-        if (headerReader.Take(lines[k])) {
+    std::string_view line;
+    while (lines.Count() < kMaxHeaderLines && lines.Next(line)) {
+        s.HeaderList.push_back(KeptHeaderLine(line));
+        if (headerReader.Take(line)) {
             h.dataFound = true;
-            h.dataLine = k + 1;
             break;
         }
     }
@@ -404,7 +451,9 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     h.maxY *= s.MultGlobal;
     s.DeltaX = -h.deltaX;
 
-    const DataTable dataTable = ReadDataTable(lines, h.dataLine, n, h.xFactor);
+    // The tables keep their room from one read to the next.
+    thread_local DataTable dataTable;
+    ReadDataTable(lines, n, h.xFactor, dataTable);
     const std::vector<DataLine>& table = dataTable.lines;
     const auto available = static_cast<std::int64_t>(dataTable.y.size());
     if (available < n) {
@@ -456,38 +505,40 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
     // Every line starts at its own abscissa and places its ordinates right
     // after the previous line's last point.
-    std::vector<double> abscissa(static_cast<std::size_t>(n) + 1, 0.0);
-    std::vector<double> ordinate(static_cast<std::size_t>(n) + 1, 0.0);
+    thread_local std::vector<double> abscissa;
+    thread_local std::vector<double> ordinate;
+    abscissa.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    ordinate.assign(static_cast<std::size_t>(n) + 1, 0.0);
     std::int32_t i = 0;
     double maxResolution = 0.0;
     const DataLine* previous = nullptr;
-    for (const DataLine& line : table) {
+    for (const DataLine& dataLine : table) {
         if (i >= n) {
             break;
         }
         if (previous != nullptr) {
             const double expected = previous->x + static_cast<double>(previous->yCount) * step;
             const double tolerance =
-                1.5 * std::fabs(step) + line.xResolution + previous->xResolution;
-            if (!(std::fabs(line.x - expected) <= tolerance)) {
-                Fail("Data line " + IntegerText(static_cast<std::int64_t>(line.lineNumber)) +
-                     " starts at " + NumberText(line.x, sep) +
+                1.5 * std::fabs(step) + dataLine.xResolution + previous->xResolution;
+            if (!(std::fabs(dataLine.x - expected) <= tolerance)) {
+                Fail("Data line " + IntegerText(static_cast<std::int64_t>(dataLine.lineNumber)) +
+                     " starts at " + NumberText(dataLine.x, sep) +
                      ",\r\nbut the line before it and the step ##DELTAX=\r\nlead to " +
                      NumberText(expected, sep) + ".");
             }
         }
-        maxResolution = std::max(maxResolution, line.xResolution);
+        maxResolution = std::max(maxResolution, dataLine.xResolution);
         ++i;
-        abscissa[static_cast<std::size_t>(i)] = line.x;
-        const double* y = dataTable.y.data() + line.firstY;
+        abscissa[static_cast<std::size_t>(i)] = dataLine.x;
+        const double* y = dataTable.y.data() + dataLine.firstY;
         ordinate[static_cast<std::size_t>(i)] = y[0] * h.yFactor;
-        for (std::size_t j = 1; j < line.yCount && i < n; ++j) {
+        for (std::size_t j = 1; j < dataLine.yCount && i < n; ++j) {
             ++i;
             abscissa[static_cast<std::size_t>(i)] =
                 abscissa[static_cast<std::size_t>(i - 1)] + step;
             ordinate[static_cast<std::size_t>(i)] = y[j] * h.yFactor;
         }
-        previous = &line;
+        previous = &dataLine;
     }
 
     // The header's first and last abscissa must describe the same points.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <charconv>
+#include <cstdint>
 #include <string_view>
 #include <system_error>
 
@@ -22,13 +23,69 @@ inline bool EndsNumber(char c) {
              c == 'e' || c == 'D' || c == 'd');
 }
 
+// A number of at most 15 significant digits with a decimal exponent of at
+// most 22 either way (after the point is accounted for) is an exact integer
+// times or over an exact power of ten, so one rounded multiplication or
+// division gives the correctly rounded value, as every conversion must.
+inline bool ShortDecimal(const char* p, const char* end, double& value) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int exponent = 0;
+    for (; p < end && IsDecimalDigit(*p); ++p) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+        digits += mantissa != 0 ? 1 : 0;
+    }
+    if (p < end && *p == '.') {
+        for (++p; p < end && IsDecimalDigit(*p); ++p) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+            digits += mantissa != 0 ? 1 : 0;
+            --exponent;
+        }
+    }
+    if (digits > 15) {
+        return false;
+    }
+    if (p < end) {  // E or e, an optional sign and digits
+        ++p;
+        bool negativeExponent = false;
+        if (*p == '+' || *p == '-') {
+            negativeExponent = *p == '-';
+            ++p;
+        }
+        int written = 0;
+        for (; p < end; ++p) {
+            if (written > 1000) {
+                return false;
+            }
+            written = written * 10 + (*p - '0');
+        }
+        exponent += negativeExponent ? -written : written;
+    }
+    if (exponent < -22 || exponent > 22) {
+        return false;
+    }
+    const double m = static_cast<double>(mantissa);
+    const double magnitude = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 }  // namespace detail
 
-// ParseNumber(text): blanks and tabs before the number skipped, then an
-// optional sign, digits with an optional point and an optional exponent with E
-// or e. Anything ParseNumber reads otherwise (blanks inside the number, a D
-// exponent, a number too large or too small for a double) goes to it.
-inline double ReadNumber(std::string_view text) {
+// The quick path of ReadNumber: true, with the value ParseNumber would give,
+// when the text is blanks and tabs, an optional sign, digits with an optional
+// point and an optional exponent with E or e, and then nothing ParseNumber
+// would read on; false for anything else (blanks inside the number, a D
+// exponent, a number too large or too small for a double).
+inline bool QuickNumber(std::string_view text, double& value) {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end && (*p == ' ' || *p == '\t')) {
@@ -64,16 +121,39 @@ inline double ReadNumber(std::string_view text) {
         plain = p > exponentStart;
     }
     if (plain && (p == end || detail::EndsNumber(*p))) {
+        if (detail::ShortDecimal(start, p, value)) {
+            return true;
+        }
         if (*start == '+') {
             start = digitsStart;
         }
-        double value = 0.0;
         const std::from_chars_result result = std::from_chars(start, p, value);
-        if (result.ec == std::errc() && result.ptr == p) {
-            return value;
-        }
+        return result.ec == std::errc() && result.ptr == p;
     }
-    return ParseNumber(text);
+    return false;
+}
+
+// The value of a token known to be exactly a plain number (an optional sign,
+// digits with an optional point, an optional exponent with E or e, nothing
+// else); false when it lies beyond the range of a double, which ParseNumber
+// then reports.
+inline bool PlainNumberValue(std::string_view token, double& value) {
+    const char* start = token.data();
+    const char* const end = start + token.size();
+    if (detail::ShortDecimal(start, end, value)) {
+        return true;
+    }
+    if (*start == '+') {
+        ++start;
+    }
+    const std::from_chars_result result = std::from_chars(start, end, value);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+// ParseNumber(text), without copying the text when it is a plain number.
+inline double ReadNumber(std::string_view text) {
+    double value = 0.0;
+    return QuickNumber(text, value) ? value : ParseNumber(text);
 }
 
 }  // namespace halvorn

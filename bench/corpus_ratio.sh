@@ -1,0 +1,19 @@
+#!/bin/sh
+# Times our readers and the peer JCAMP-DX parser on the same files in one run
+# and prints "file ours_us peer_us ratio" (ratio = peer / ours) for the files
+# both read. Usage: bench/corpus_ratio.sh BUILD_DIR PEER_DIR [FILES...]
+# PEER_DIR is a copy of ../shared/peers/jcamp with its packages installed
+# (npm ci); FILES default to ../shared/corpus/jcamp/*.
+set -e
+build=$1
+peer=$2
+shift 2
+[ $# -gt 0 ] || set -- ../shared/corpus/jcamp/*
+ours=$(mktemp)
+theirs=$(mktemp)
+"$build/bin/corpus_bench" "$@" >"$ours"
+node "$peer/peer_timing.mjs" "$@" >"$theirs"
+awk 'NR == FNR { if ($4 == "ok") us[$1] = $2; next }
+     ($1 in us) && $3 > 0 { printf "%-34s %9.1f %9.1f %7.1f\n", $1, us[$1], $2, $2 / us[$1] }' \
+    "$ours" "$theirs"
+rm -f "$ours" "$theirs"
