@@ -4,11 +4,15 @@
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <utility>
 
 namespace halvorn {
 
-LimitedFileBytes ReadFileBytesUpTo(const std::string& path, std::uintmax_t maxBytes) {
+LimitedFileBytes ReadFileBytesUpTo(const std::string& path, std::uintmax_t maxBytes,
+                                   std::string room) {
     LimitedFileBytes result;
+    result.bytes = std::move(room);
+    result.bytes.clear();
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         return result;
@@ -27,8 +31,8 @@ LimitedFileBytes ReadFileBytesUpTo(const std::string& path, std::uintmax_t maxBy
         return result;
     }
     // Read to the end, whatever size was told: a file may grow meanwhile, and
-    // some report no size at all.
-    // One byte more than told, so that a file of the size told ends the first read.
+    // some report no size at all. One byte more than told is asked for, so
+    // that a file of the size told ends with the first read.
     result.bytes.resize(static_cast<std::size_t>(size) + 1);
     std::size_t got = std::fread(result.bytes.data(), 1, result.bytes.size(), file);
     bool tooLarge = false;

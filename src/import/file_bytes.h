@@ -18,8 +18,10 @@ struct LimitedFileBytes {
 };
 
 // Reads the file at path when it is a regular file of at most maxBytes bytes;
-// a longer file is not read at all.
-LimitedFileBytes ReadFileBytesUpTo(const std::string& path, std::uintmax_t maxBytes);
+// a longer file is not read at all. The bytes go into room, a string whose
+// memory a caller that reads many files hands back each time.
+LimitedFileBytes ReadFileBytesUpTo(const std::string& path, std::uintmax_t maxBytes,
+                                   std::string room = {});
 
 // The file's name without its folder.
 std::string FileTitleOf(const std::string& path);

@@ -56,10 +56,37 @@ class PointLine {
     std::string_view text_;
 };
 
+// Fills lines with the table's lines, as PrnTableLines gives them.
+void SplitTableLines(std::string_view bytes, std::vector<std::string_view>& lines) {
+    lines.clear();
+    const char* const text = bytes.data();
+    const std::size_t size = bytes.size();
+    std::size_t start = 0;
+    while (start < size) {
+        std::size_t end = start;
+        while (end < size && text[end] != '\r' && text[end] != '\n') {
+            ++end;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        if (end == size) {
+            break;
+        }
+        start = end + 1;
+        if (text[end] == '\r' && start < size && text[start] == '\n') {
+            ++start;
+        }
+    }
+    while (!lines.empty() && IsBlankLine(lines.back())) {
+        lines.pop_back();
+    }
+}
+
 // The read proper; throws ReadFailure or ArithmeticFault.
 void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     const char sep = request.decimalSeparator;
-    const std::vector<std::string_view> lines = PrnTableLines(bytes);
+    // The line table keeps its room from one read to the next.
+    thread_local std::vector<std::string_view> lines;
+    SplitTableLines(bytes, lines);
     if (lines.size() > static_cast<std::size_t>(kMaxPoints)) {
         Fail("The table has more than " + IntegerText(kMaxPoints) +
              " lines;\r\nthis program holds at most " + IntegerText(kMaxPoints) + " points.");
@@ -127,22 +154,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
 std::vector<std::string_view> PrnTableLines(std::string_view bytes) {
     std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(bytes.substr(start));
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 1;
-        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') {
-            ++start;
-        }
-    }
-    while (!lines.empty() && IsBlankLine(lines.back())) {
-        lines.pop_back();
-    }
+    SplitTableLines(bytes, lines);
     return lines;
 }
 

@@ -58,6 +58,9 @@ ReadOutcome GuardedRead(Spectrum& s, std::string_view faultMessage, Work&& work)
     }
 }
 
+// The most memory kept from reading one file for the next.
+inline constexpr std::size_t kKeptReadRoom = 4 * 1048576;
+
 // Header lines are kept for the header list up to this many bytes each.
 inline constexpr std::size_t kMaxKeptHeaderLine = 65536;
 
@@ -102,10 +105,21 @@ template <typename Begin, typename ReadBytes>
 ReadOutcome ReadWholeFile(const std::string& path, const ReadRequest& request, Spectrum& s,
                           std::uintmax_t maxBytes, std::string_view missingMessage, Begin&& begin,
                           ReadBytes&& readBytes) {
-    LimitedFileBytes file = ReadFileBytesUpTo(path, maxBytes);
+    // The memory of the bytes is kept for the next file unless it is large:
+    // fresh pages for every file cost more than reading it.
+    thread_local std::string room;
+    LimitedFileBytes file = ReadFileBytesUpTo(path, maxBytes, std::move(room));
+    const auto keepRoom = [&] {
+        if (file.bytes.capacity() <= kKeptReadRoom) {
+            room = std::move(file.bytes);
+        }
+    };
     if (file.status == LimitedFileBytes::Status::Read) {
-        return std::forward<ReadBytes>(readBytes)(file.bytes, request, s);
+        ReadOutcome outcome = std::forward<ReadBytes>(readBytes)(file.bytes, request, s);
+        keepRoom();
+        return outcome;
     }
+    keepRoom();
     std::forward<Begin>(begin)(request, s);
     if (file.status == LimitedFileBytes::Status::TooLarge) {
         return FailedRead(s, TooLargeMessage(file.size, maxBytes));
