@@ -1,6 +1,7 @@
 #include "import/jcamp_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -251,36 +252,51 @@ bool LooksCompressed(std::string_view t) {
 // The size of the last digit a number token is written with: "399.212" gives
 // 0.001, "232" 1, "4.0013e+03" 0.1.
 double TokenResolution(std::string_view t) {
-    const std::size_t e = t.find_first_of("Ee");
+    std::size_t e = 0;
+    while (e < t.size() && t[e] != 'E' && t[e] != 'e') {
+        ++e;
+    }
     const std::string_view mantissa = t.substr(0, e);
     const std::size_t point = mantissa.find('.');
     const int decimals =
         point == std::string_view::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
     double exponent = 0.0;
-    if (e != std::string_view::npos) {
+    if (e < t.size()) {
         exponent = ParseNumber(t.substr(e + 1));
     }
-    return std::pow(10.0, std::clamp(exponent, -400.0, 400.0) - decimals);
+    const double power = std::clamp(exponent, -400.0, 400.0) - decimals;
+    // The powers of ten most tokens need, each computed once by the same pow.
+    constexpr int kCached = 64;
+    static const std::array<double, 2 * kCached + 1> kPowers = [] {
+        std::array<double, 2 * kCached + 1> powers{};
+        for (int k = -kCached; k <= kCached; ++k) {
+            powers[static_cast<std::size_t>(k + kCached)] = std::pow(10.0, k);
+        }
+        return powers;
+    }();
+    if (power >= -kCached && power <= kCached) {
+        return kPowers[static_cast<std::size_t>(static_cast<int>(power) + kCached)];
+    }
+    return std::pow(10.0, power);
 }
 
 // Values are separated by blanks or tabs (a CR counts as one), in runs or
 // alone; "$$" starts a comment that runs to the end of the line.
 class TokenCursor {
   public:
-    explicit TokenCursor(std::string_view line) : line_(line) {
-        const std::size_t comment = line_.find("$$");
-        if (comment != std::string_view::npos) {
-            line_ = line_.substr(0, comment);
-        }
-    }
+    explicit TokenCursor(std::string_view line) : line_(line), end_(line.size()) {}
 
-    // The next token, or an empty view at the end of the line.
+    // The next token, or an empty view at the end of the line or its comment.
     std::string_view Next() {
-        while (i_ < line_.size() && IsSeparator(line_[i_])) {
+        while (i_ < end_ && IsSeparator(line_[i_])) {
             ++i_;
         }
         const std::size_t start = i_;
-        while (i_ < line_.size() && !IsSeparator(line_[i_])) {
+        while (i_ < end_ && !IsSeparator(line_[i_])) {
+            if (line_[i_] == '$' && i_ + 1 < line_.size() && line_[i_ + 1] == '$') {
+                end_ = i_;
+                break;
+            }
             ++i_;
         }
         return line_.substr(start, i_ - start);
@@ -290,8 +306,18 @@ class TokenCursor {
     static bool IsSeparator(char c) { return IsBlank(c) || c == '\r'; }
 
     std::string_view line_;
+    std::size_t end_;
     std::size_t i_ = 0;
 };
+
+// Whether the line, after blanks, starts with "##" (a labelled line).
+bool IsLabelled(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && IsBlank(line[i])) {
+        ++i;
+    }
+    return i + 1 < line.size() && line[i] == '#' && line[i + 1] == '#';
+}
 
 // The text's lines, one at a time: each ends at a LF, a CR just before the LF
 // belongs to the line end, and bytes after the last LF are no line.
@@ -334,7 +360,7 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
     std::int64_t count = 0;
     std::string_view line;
     while ((count < n || table.lines.size() < 2) && lines.Next(line)) {
-        if (StartsWith(TrimBlanks(line), "##")) {
+        if (IsLabelled(line)) {
             break;
         }
         const std::size_t k = lines.Count() - 1;
@@ -370,7 +396,11 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
         }
         DataLine data;
         data.lineNumber = k + 1;
-        data.x = ReadNumber(abscissa) * xFactor;
+        double x = 0.0;
+        if (!PlainNumberValue(abscissa, x)) {
+            x = ParseNumber(abscissa);
+        }
+        data.x = x * xFactor;
         data.xResolution = TokenResolution(abscissa) * std::fabs(xFactor);
         data.firstY = firstY;
         data.yCount = tokens - 1;
