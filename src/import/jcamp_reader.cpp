@@ -31,9 +31,6 @@ const char* const kOutOfRange =
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
@@ -194,46 +191,6 @@ struct DataTable {
     std::vector<double> y;  // every line's ordinate tokens, not yet scaled
 };
 
-// A plain decimal number: optional sign, digits with an optional point, an
-// optional exponent with E or e.
-bool IsPlainNumber(std::string_view t) {
-    std::size_t i = 0;
-    const std::size_t n = t.size();
-    if (i < n && (t[i] == '+' || t[i] == '-')) {
-        ++i;
-    }
-    std::size_t digits = 0;
-    while (i < n && IsDigit(t[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < n && t[i] == '.') {
-        ++i;
-        while (i < n && IsDigit(t[i])) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0) {
-        return false;
-    }
-    if (i < n && (t[i] == 'E' || t[i] == 'e')) {
-        ++i;
-        if (i < n && (t[i] == '+' || t[i] == '-')) {
-            ++i;
-        }
-        std::size_t exponentDigits = 0;
-        while (i < n && IsDigit(t[i])) {
-            ++i;
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0) {
-            return false;
-        }
-    }
-    return i == n;
-}
-
 // The compressed forms write digits as letters (@, A-Z, a-s, %) or glue values
 // together with their signs (400+123-45).
 bool LooksCompressed(std::string_view t) {
@@ -370,7 +327,9 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
         bool anySlow = false;
         TokenCursor cursor(line);
         for (std::string_view token = cursor.Next(); !token.empty(); token = cursor.Next()) {
-            if (!IsPlainNumber(token)) {
+            double value = 0.0;
+            bool quick = false;
+            if (!ScanPlainNumber(token, value, quick)) {
                 table.y.resize(firstY);
                 const std::string where = "(line " + IntegerText(static_cast<std::int64_t>(k + 1)) +
                                           ": " + Quoted(token) + ")";
@@ -384,8 +343,7 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
                 abscissa = token;
                 continue;
             }
-            double value = 0.0;
-            if (!PlainNumberValue(token, value)) {
+            if (!quick && !PlainNumberValue(token, value)) {
                 anySlow = true;
             }
             table.y.push_back(value);

@@ -150,6 +150,83 @@ inline bool PlainNumberValue(std::string_view token, double& value) {
     return result.ec == std::errc() && result.ptr == end;
 }
 
+// Whether the token is exactly a plain number: an optional sign, digits with an
+// optional point (at least one digit in all), and an optional exponent of E or
+// e, an optional sign and at least one digit. When it is, quick tells whether
+// value already holds its value (short numbers, read in the same pass);
+// otherwise PlainNumberValue or ParseNumber has to read it.
+inline bool ScanPlainNumber(std::string_view token, double& value, bool& quick) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = token.data();
+    const char* const end = p + token.size();
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int significant = 0;
+    int exponent = 0;
+    bool hugeExponent = false;
+    for (; p < end && detail::IsDecimalDigit(*p); ++p) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+        significant += mantissa != 0 ? 1 : 0;
+        ++digits;
+    }
+    if (p < end && *p == '.') {
+        for (++p; p < end && detail::IsDecimalDigit(*p); ++p) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+            significant += mantissa != 0 ? 1 : 0;
+            ++digits;
+            --exponent;
+        }
+    }
+    if (digits == 0) {
+        return false;
+    }
+    if (p < end && (*p == 'E' || *p == 'e')) {
+        ++p;
+        bool negativeExponent = false;
+        if (p < end && (*p == '+' || *p == '-')) {
+            negativeExponent = *p == '-';
+            ++p;
+        }
+        const char* const exponentStart = p;
+        int written = 0;
+        for (; p < end && detail::IsDecimalDigit(*p); ++p) {
+            if (written <= 100000) {
+                written = written * 10 + (*p - '0');
+            } else {
+                hugeExponent = true;
+            }
+        }
+        if (p == exponentStart) {
+            return false;
+        }
+        exponent += negativeExponent ? -written : written;
+    }
+    if (p != end) {
+        return false;
+    }
+    quick =
+        !hugeExponent && digits < 1000000 && significant <= 15 && exponent >= -22 && exponent <= 22;
+    if (quick) {
+        const double m = static_cast<double>(mantissa);
+        const double magnitude = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
+        value = negative ? -magnitude : magnitude;
+    }
+    return true;
+}
+
+inline bool IsPlainNumber(std::string_view token) {
+    double value = 0.0;
+    bool quick = false;
+    return ScanPlainNumber(token, value, quick);
+}
+
 // ParseNumber(text), without copying the text when it is a plain number.
 inline double ReadNumber(std::string_view text) {
     double value = 0.0;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <string>
 
 #include "core/numbers.h"
@@ -160,6 +161,7 @@ TEST(ReadNumber, GivesWhatParseNumberGives) {
             EXPECT_EQ(got, expected) << text;
         }
     }
+    const std::regex kPlain("[+-]?([0-9]+[.]?[0-9]*|[.][0-9]+)([eE][+-]?[0-9]+)?");
     std::mt19937 random(7);
     const std::string alphabet = "0123456789012345678901234567890123456789..+-eE \tDx,";
     for (int round = 0; round < 40000; ++round) {
@@ -168,9 +170,18 @@ TEST(ReadNumber, GivesWhatParseNumberGives) {
         for (int k = 0; k < length; ++k) {
             text += alphabet[random() % alphabet.size()];
         }
+        // A plain number, as the data tables hold them, is found and read in
+        // one pass.
+        double scanned = 0.0;
+        bool quick = false;
+        const bool plain = ScanPlainNumber(text, scanned, quick);
+        ASSERT_EQ(plain, std::regex_match(text, kPlain)) << '"' << text << '"';
         try {
             const double expected = ParseNumber(text);
             ASSERT_EQ(ReadNumber(text), expected) << '"' << text << '"';
+            if (plain && quick) {
+                ASSERT_EQ(scanned, expected) << '"' << text << '"';
+            }
         } catch (const ArithmeticFault&) {
             ASSERT_THROW(ReadNumber(text), ArithmeticFault) << '"' << text << '"';
         }
