@@ -8,21 +8,32 @@
 #include <QDialog>
 #include <QPushButton>
 
+#include <QFile>
+
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 
 #include "app/main_window.h"
 #include "graph/graph_test_support.h"
+#include "import/sp_file_builder.h"
 #include "window/graph_window.h"
 #include "window/prompts.h"
 
 namespace {
 
-// Answers nothing: cancels every dialog and closes every message box.
+// Answers nothing (or the one file to open): cancels every dialog and closes
+// every message box.
 class SilentPrompts : public halvorn::Prompts {
   public:
-    std::optional<QString> OpenFileName(QWidget*, const QString&) override { return {}; }
+    std::optional<QString> OpenFileName(QWidget*, const QString&) override {
+        if (openAnswer.isEmpty()) {
+            return {};
+        }
+        return openAnswer;
+    }
     QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString&, const QString&,
                                         QMessageBox::StandardButtons) override {
         return QMessageBox::Ok;
@@ -34,6 +45,8 @@ class SilentPrompts : public halvorn::Prompts {
         dialog.reject();
         return dialog.result();
     }
+
+    QString openAnswer;
 };
 
 // 4000 to 400 cm-1 with forty absorption bands and a little noise.
@@ -95,6 +108,39 @@ void BM_GraphIr4(benchmark::State& state) {
     state.counters["peaks"] = viewer.graph.peaks.PeakCount;
 }
 BENCHMARK(BM_GraphIr4)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// From the Open command on a 32767-point *.sp file to the painted graph: the
+// read, the peak search, the label layout, the redraw and the paint.
+void BM_OpenFileToPaintedGraph(benchmark::State& state) {
+    const halvorn::Spectrum large = LargeSpectrum();
+    halvorn::test::SpFile file;
+    char step[32];
+    std::snprintf(step, sizeof step, "%.17g", large.DeltaX);
+    file.deltaX = step;
+    file.values.assign(large.RawY.begin() + 1, large.RawY.end());
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString path = folder + "/bench-large.sp";
+    {
+        std::ofstream out(path.toStdString(), std::ios::binary);
+        out << file.Bytes();
+    }
+    SilentPrompts prompts;
+    prompts.openAnswer = path;
+    halvorn::MainWindow window(folder, prompts, folder + "/bench-config");
+    window.show();
+    window.Start();
+    window.Form5()->repaint();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        window.OpenCommand(halvorn::FileFormat::Sp);
+        window.Form5()->repaint();
+        QCoreApplication::processEvents();
+    }
+    state.counters["points"] = window.State().spectrum.PointCount;
+    state.counters["candidates"] = window.State().graph.peaks.TopCandidateCount;
+    QFile::remove(path);
+}
+BENCHMARK(BM_OpenFileToPaintedGraph)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
