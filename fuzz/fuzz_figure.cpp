@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     // Fonts need an application; it lives as long as the process.
-    static GuiApplicationScope* application = new GuiApplicationScope;
-    (void)application;
+    static const GuiApplicationScope application;
 
     const std::uint8_t choice = data[0];
     const FileFormat format = (choice & 3) == 0   ? FileFormat::Sp

@@ -12,9 +12,9 @@
 namespace halvorn {
 
 PlotPicker::PlotPicker(ViewerState& state, PictureBox& plot, QObject* parent)
-    : QObject(parent), state_(state), plot_(plot) {
-    plot_.Client()->setMouseTracking(true);
-    plot_.Client()->installEventFilter(this);
+    : QObject(parent), state_(state), plot_(plot), plotClient_(plot.Client()) {
+    plotClient_->setMouseTracking(true);
+    plotClient_->installEventFilter(this);
 }
 
 void PlotPicker::WatchPanel(PictureBox* panel) {
@@ -37,7 +37,7 @@ void PlotPicker::WatchFloatingLabel(QWidget* label) {
 }
 
 bool PlotPicker::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == plot_.Client()) {
+    if (watched == plotClient_) {
         return PlotEvent(event);
     }
     if (event->type() != QEvent::MouseMove) {

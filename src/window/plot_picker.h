@@ -76,6 +76,9 @@ class PlotPicker : public QObject {
 
     ViewerState& state_;
     PictureBox& plot_;
+    // The plot's inside, kept apart from plot_: while the plot is destroyed
+    // its children still send events here, when plot_ is no PictureBox any more.
+    QWidget* plotClient_ = nullptr;
     QWidget* background_ = nullptr;
     QWidget* floatingLabel_ = nullptr;
     ReadoutFields fields_;
