@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,6 +28,7 @@
 #include "window/picture_box.h"
 #include "window/plot_picker.h"
 #include "window/prompts.h"
+#include "window/text_lines_view.h"
 
 namespace halvorn {
 
@@ -501,10 +501,9 @@ void SpectrumWindow::BuildTexts() {
     headerList_->setGeometry(x, 450, 180, 66);
 
     MakeLabel(this, "LabelData", "Data (y values)", x, 520);
-    dataTextBox_ = new QPlainTextEdit(this);
+    dataTextBox_ = new TextLinesView(this);
     dataTextBox_->setObjectName("DataTextBox");
     dataTextBox_->setAccessibleName("DataTextBox");
-    dataTextBox_->setReadOnly(true);
     dataTextBox_->setGeometry(x, 536, 88, 62);
     diagnosticList_ = new QListWidget(this);
     diagnosticList_->setObjectName("DiagnosticList");
@@ -901,7 +900,7 @@ void SpectrumWindow::ShowSpectrumTexts() {
     for (const std::string& line : s.HeaderList) {
         headerList_->addItem(FromFile(line));
     }
-    dataTextBox_->setPlainText(FromFile(s.DataTextBox));
+    dataTextBox_->SetText(s.DataTextBox);
     diagnosticList_->clear();
     for (const std::string& line : s.DiagnosticList) {
         diagnosticList_->addItem(FromFile(line));

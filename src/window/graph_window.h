@@ -27,7 +27,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -36,6 +35,7 @@ class QScrollBar;
 namespace halvorn {
 
 class PictureBox;
+class TextLinesView;
 class PlotPicker;
 class Prompts;
 
@@ -203,7 +203,7 @@ class SpectrumWindow : public QWidget {
     QLabel* firstPointLabel_ = nullptr;
     QLabel* intervalLabel_ = nullptr;
     QListWidget* headerList_ = nullptr;
-    QPlainTextEdit* dataTextBox_ = nullptr;
+    TextLinesView* dataTextBox_ = nullptr;
     QListWidget* diagnosticList_ = nullptr;
     QLabel* multGlobalLabel_ = nullptr;
     QLineEdit* multGlobalBox_ = nullptr;

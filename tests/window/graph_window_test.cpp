@@ -16,6 +16,7 @@
 #include "window/image_counts.h"
 #include "window/picture_box.h"
 #include "window/scripted_prompts.h"
+#include "window/text_lines_view.h"
 
 namespace halvorn {
 
@@ -121,6 +122,15 @@ class SpectrumWindowTest : public QObject {
         QVERIFY(window_->findChild<QLabel*>("Label14(0)")->text().startsWith("Sample: "));
         QCOMPARE(window_->findChild<QListWidget*>("HeaderList")->count(),
                  static_cast<int>(state_->spectrum.HeaderList.size()));
+        // The data box lists the stored ordinates, one a line, without line ends.
+        auto* data = window_->findChild<TextLinesView*>("DataTextBox");
+        QCOMPARE(data->model()->rowCount(), 3551);
+        const QStringList lines = data->PlainText().split('\n');
+        QCOMPARE(lines.size(), qsizetype(3551));
+        QCOMPARE(lines.front() + "\r\n" + lines.back() + "\r\n",
+                 QString::fromLatin1(state_->spectrum.ZZ.substr(0, lines.front().size() + 2) +
+                                     state_->spectrum.ZZ.substr(state_->spectrum.ZZ.size() -
+                                                                lines.back().size() - 2)));
         auto* bar = window_->findChild<QProgressBar*>("ProgressBar1");
         QCOMPARE(bar->maximum(), 3551);
         QCOMPARE(bar->value(), 3551);
