@@ -45,10 +45,12 @@ std::size_t PointsOf(const Spectrum& s) {
     return s.PointCount > 0 ? static_cast<std::size_t>(s.PointCount) : 0;
 }
 
-void WriteStoredY(Spectrum& s) {
-    s.ZZ.clear();
-    AppendIntegerLines(s.ZZ, s.RawY.data() + 1, PointsOf(s));
-    s.DataTextBox = s.ZZ;
+// The ordinates are kept for the stored-ordinate and the Y-value texts until
+// both are written.
+void ReleasePendingY(ExportPoints& pending) {
+    if (!pending.zPending && !pending.yPending) {
+        pending.y = {};
+    }
 }
 
 }  // namespace
@@ -56,14 +58,17 @@ void WriteStoredY(Spectrum& s) {
 void BuildExportTexts(Spectrum& s, char decimalSeparator) {
     const std::size_t n = PointsOf(s);
     s.PendingExport = ExportPoints{};
-    WriteStoredY(s);
+    s.ZZ.clear();
+    AppendIntegerLines(s.ZZ, s.RawY.data() + 1, n);
+    s.DataTextBox = s.ZZ;
     WriteX(s.ZZX, s.WaveX.data() + 1, n, decimalSeparator);
     WriteYValues(s.ZZYE, s.RawY.data() + 1, n, s.YFactor, decimalSeparator);
 }
 
 void PrepareExportTexts(Spectrum& s, char decimalSeparator) {
     const std::size_t n = PointsOf(s);
-    WriteStoredY(s);
+    s.ZZ.clear();
+    s.DataTextBox.clear();
     s.ZZX.clear();
     s.ZZYE.clear();
     ExportPoints& pending = s.PendingExport;
@@ -71,6 +76,7 @@ void PrepareExportTexts(Spectrum& s, char decimalSeparator) {
     pending.y.assign(s.RawY.begin() + 1, s.RawY.begin() + 1 + static_cast<std::ptrdiff_t>(n));
     pending.yFactor = s.YFactor;
     pending.separator = decimalSeparator;
+    pending.zPending = true;
     pending.xPending = true;
     pending.yPending = true;
 }
@@ -79,6 +85,12 @@ const std::string& ExportTextOf(const Spectrum& s, ExportText which) {
     ExportPoints& pending = s.PendingExport;
     switch (which) {
         case ExportText::StoredY:
+            if (pending.zPending) {
+                s.ZZ.clear();
+                AppendIntegerLines(s.ZZ, pending.y.data(), pending.y.size());
+                pending.zPending = false;
+                ReleasePendingY(pending);
+            }
             return s.ZZ;
         case ExportText::X:
             if (pending.xPending) {
@@ -94,7 +106,7 @@ const std::string& ExportTextOf(const Spectrum& s, ExportText which) {
         WriteYValues(s.ZZYE, pending.y.data(), pending.y.size(), pending.yFactor,
                      pending.separator);
         pending.yPending = false;
-        pending.y = {};
+        ReleasePendingY(pending);
     }
     return s.ZZYE;
 }

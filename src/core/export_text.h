@@ -15,9 +15,9 @@ enum class ExportText { StoredY, X, YValues };
 // one value per line, every line ended by CR LF, and puts ZZ into DataTextBox.
 void BuildExportTexts(Spectrum& s, char decimalSeparator = '.');
 
-// The same texts for the points as they are now, ZZ and DataTextBox at once,
-// ZZX and ZZYE when ExportTextOf first asks for them; a read that only shows
-// the spectrum never writes them.
+// The same texts for the points as they are now, each written when
+// ExportTextOf first asks for it (DataTextBox stays empty: the data box shows
+// ExportTextOf(s, ExportText::StoredY)); a read alone writes none of them.
 void PrepareExportTexts(Spectrum& s, char decimalSeparator = '.');
 
 // The text, written first if it is still pending.

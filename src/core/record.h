@@ -27,8 +27,9 @@ struct ExportPoints {
     std::vector<std::int32_t> y;
     double yFactor = 1.0;
     char separator = '.';
-    bool xPending = false;
-    bool yPending = false;
+    bool zPending = false;  // ZZ
+    bool xPending = false;  // ZZX
+    bool yPending = false;  // ZZYE
 };
 
 struct Spectrum {
@@ -67,9 +68,10 @@ struct Spectrum {
     bool Loading = true;
     bool OpenFailed = false;
 
-    // Texts. ZZX and ZZYE are written from PendingExport when first asked for
-    // (ExportTextOf); ZZ and DataTextBox are written by every read.
-    std::string ZZ;
+    // Texts. After a read ZZ, ZZX and ZZYE are written from PendingExport when
+    // first asked for (ExportTextOf); DataTextBox is only filled by
+    // BuildExportTexts.
+    mutable std::string ZZ;
     mutable std::string ZZX;
     mutable std::string ZZYE;
     mutable ExportPoints PendingExport;

@@ -379,6 +379,26 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
     }
 }
 
+// The stored ordinate of the absorbance a, ToLong(1 / 10^a * scale), when it
+// can be told without pow: exp(-a ln 10) is within 1e-13 of 10^-a for these
+// a, and so is the division and scaling the read does, so a product that lies
+// clearly between two roundings rounds as the read's own would. Otherwise
+// (a near-tie, a large a, a product out of range) nothing is told.
+std::optional<std::int32_t> StoredTransmittance(double a, double scale) {
+    if (!(std::fabs(a) < 100.0)) {
+        return std::nullopt;
+    }
+    const double v = std::exp(-a * 2.302585092994045684) * scale;
+    if (!(v < 2.0e9)) {
+        return std::nullopt;
+    }
+    const double r = std::nearbyint(v);
+    if (std::fabs(v - r) >= 0.5 - (1e-9 * v + 1e-9)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(r);
+}
+
 std::string NumberText(double value, char separator) {
     return DoubleText(value, separator);
 }
@@ -560,9 +580,21 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     s.DiagnosticList.push_back(std::string("NoInvert=") + (noInvert ? "True" : "False"));
     s.DiagnosticList.push_back("InicHcm=" + NumberText(s.FirstX, sep));
 
-    if (IsAbsorbanceUnit(h.yUnits)) {
+    // Stored ordinates already known exactly (absorbance files only).
+    thread_local std::vector<std::int32_t> knownStored;
+    thread_local std::vector<char> isKnown;
+    const bool absorbance = IsAbsorbanceUnit(h.yUnits);
+    if (absorbance) {
+        knownStored.assign(static_cast<std::size_t>(n) + 1, 0);
+        isKnown.assign(static_cast<std::size_t>(n) + 1, 0);
+        const double scale = 100.0 * s.YFactor;
         for (std::int32_t k = 1; k <= n; ++k) {
             double& a = ordinate[static_cast<std::size_t>(k)];
+            if (std::optional<std::int32_t> stored = StoredTransmittance(a, scale)) {
+                knownStored[static_cast<std::size_t>(k)] = *stored;
+                isKnown[static_cast<std::size_t>(k)] = 1;
+                continue;
+            }
             a = Divide(1.0, std::pow(10.0, a));
         }
         const double minY = Divide(1.0, std::pow(10.0, h.maxY));
@@ -590,6 +622,10 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     for (std::int32_t k = 1; k <= n; ++k) {
         const std::size_t from = static_cast<std::size_t>(noInvert ? k : n - k + 1);
         s.WaveX[static_cast<std::size_t>(k)] = ToSingle(abscissa[from]);
+        if (absorbance && isKnown[from] != 0) {
+            s.RawY[static_cast<std::size_t>(k)] = knownStored[from];
+            continue;
+        }
         const double stored = ordinate[from] * 100.0 * s.YFactor;
         if (!(std::fabs(stored) < 2147483647.5)) {
             Fail("The ordinate " + NumberText(ordinate[from], sep) + " (point " +
@@ -615,7 +651,6 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     // then the points give both. Extremes rounded to fewer digits than the
     // points are kept while they miss them by less than 1 %T.
     const auto [lowest, highest] = std::minmax_element(s.RawY.begin() + 1, s.RawY.end());
-    const bool absorbance = IsAbsorbanceUnit(h.yUnits);
     if (!(absorbance ? h.maxYGiven : h.minYGiven)) {
         s.RawYMin = *lowest;
     }

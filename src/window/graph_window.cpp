@@ -18,6 +18,7 @@
 #include <exception>
 #include <utility>
 
+#include "core/export_text.h"
 #include "core/numbers.h"
 #include "core/xscale_mode.h"
 #include "graph/figure.h"
@@ -900,7 +901,7 @@ void SpectrumWindow::ShowSpectrumTexts() {
     for (const std::string& line : s.HeaderList) {
         headerList_->addItem(FromFile(line));
     }
-    dataTextBox_->SetText(s.DataTextBox);
+    dataTextBox_->SetText(ExportTextOf(s, ExportText::StoredY));
     diagnosticList_->clear();
     for (const std::string& line : s.DiagnosticList) {
         diagnosticList_->addItem(FromFile(line));

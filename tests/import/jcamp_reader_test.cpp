@@ -581,11 +581,22 @@ TEST(JcampReader, ExportTextsDescribeTheLoadedSpectrum) {
     Spectrum s;
     ASSERT_TRUE(Read(JcampFile{}, s).ok);
     EXPECT_EQ(ExportTextOf(s, ExportText::X), "4000\r\n3999\r\n3998\r\n3997\r\n3996\r\n3995\r\n");
-    EXPECT_EQ(s.ZZ.substr(0, s.ZZ.find('\r')), IntegerText(s.RawY[1]));
+    const std::string& zz = ExportTextOf(s, ExportText::StoredY);
+    EXPECT_EQ(zz.substr(0, zz.find('\r')), IntegerText(s.RawY[1]));
     EXPECT_EQ(ExportTextOf(s, ExportText::YValues)
                   .substr(0, ExportTextOf(s, ExportText::YValues).find('\r')),
               DoubleText(s.RawY[1] / 41943.04));
-    EXPECT_EQ(s.DataTextBox, s.ZZ);
+
+    // A text written for one file is replaced by the next file's.
+    JcampFile other;
+    other.data = {"4000 0.5 0.5 0.5", "3997 0.5 0.5 0.5"};
+    other.minY = other.maxY = "0.5";
+    ASSERT_TRUE(Read(other, s).ok);
+    std::string sixTimes;
+    for (int k = 0; k < 6; ++k) {
+        sixTimes += "2097152\r\n";
+    }
+    EXPECT_EQ(ExportTextOf(s, ExportText::StoredY), sixTimes);
 
     JcampFile broken;
     broken.deltaX = "0";

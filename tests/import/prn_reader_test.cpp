@@ -175,8 +175,9 @@ TEST(PrnReader, ExportTextsDescribeTheLoadedSpectrum) {
     Spectrum s;
     ASSERT_TRUE(Read("3999,5\t91\r\n4000,5\t90,5\r\n", s, ',').ok);
     EXPECT_EQ(ExportTextOf(s, ExportText::X), "4000,5\r\n3999,5\r\n");
-    EXPECT_EQ(s.ZZ, IntegerText(ToLong(90.5 * 41943.04)) + "\r\n" +
-                        IntegerText(ToLong(91 * 41943.04)) + "\r\n");
+    EXPECT_EQ(ExportTextOf(s, ExportText::StoredY), IntegerText(ToLong(90.5 * 41943.04)) + "\r\n" +
+                                                        IntegerText(ToLong(91 * 41943.04)) +
+                                                        "\r\n");
     EXPECT_EQ(ExportTextOf(s, ExportText::YValues)
                   .substr(0, ExportTextOf(s, ExportText::YValues).find('\r')),
               DoubleText(s.RawY[1] / 41943.04, ','));
