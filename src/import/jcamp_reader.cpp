@@ -206,6 +206,23 @@ bool LooksCompressed(std::string_view t) {
     return false;
 }
 
+// 10 to the power given, as std::pow gives it; the powers most tokens need
+// are computed once.
+double TenToThe(double power) {
+    constexpr int kCached = 64;
+    static const std::array<double, 2 * kCached + 1> kPowers = [] {
+        std::array<double, 2 * kCached + 1> powers{};
+        for (int k = -kCached; k <= kCached; ++k) {
+            powers[static_cast<std::size_t>(k + kCached)] = std::pow(10.0, k);
+        }
+        return powers;
+    }();
+    if (power >= -kCached && power <= kCached) {
+        return kPowers[static_cast<std::size_t>(static_cast<int>(power) + kCached)];
+    }
+    return std::pow(10.0, power);
+}
+
 // The size of the last digit a number token is written with: "399.212" gives
 // 0.001, "232" 1, "4.0013e+03" 0.1.
 double TokenResolution(std::string_view t) {
@@ -221,20 +238,7 @@ double TokenResolution(std::string_view t) {
     if (e < t.size()) {
         exponent = ParseNumber(t.substr(e + 1));
     }
-    const double power = std::clamp(exponent, -400.0, 400.0) - decimals;
-    // The powers of ten most tokens need, each computed once by the same pow.
-    constexpr int kCached = 64;
-    static const std::array<double, 2 * kCached + 1> kPowers = [] {
-        std::array<double, 2 * kCached + 1> powers{};
-        for (int k = -kCached; k <= kCached; ++k) {
-            powers[static_cast<std::size_t>(k + kCached)] = std::pow(10.0, k);
-        }
-        return powers;
-    }();
-    if (power >= -kCached && power <= kCached) {
-        return kPowers[static_cast<std::size_t>(static_cast<int>(power) + kCached)];
-    }
-    return std::pow(10.0, power);
+    return TenToThe(std::clamp(exponent, -400.0, 400.0) - decimals);
 }
 
 // Values are separated by blanks or tabs (a CR counts as one), in runs or
@@ -306,6 +310,85 @@ class TextLines {
     std::size_t count_ = 0;
 };
 
+// Reads a data line whose tokens are all short plain numbers (at most 15
+// significant digits, a power of ten of at most 22 either way) in one pass:
+// the abscissa's value and the power of ten of its last written digit, and
+// the ordinates appended to y, with the values ScanPlainNumber gives. Returns
+// false, with y as it was, for any other line (a comment, a longer or
+// malformed token), which the general path then reads.
+bool ReadShortNumberLine(std::string_view line, double& x, int& xPower, std::vector<double>& y,
+                         std::size_t& tokens) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const auto isSeparator = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    const std::size_t firstY = y.size();
+    tokens = 0;
+    for (;;) {
+        while (p < end && isSeparator(*p)) {
+            ++p;
+        }
+        if (p == end) {
+            return true;
+        }
+        bool negative = false;
+        if (*p == '+' || *p == '-') {
+            negative = *p == '-';
+            ++p;
+        }
+        std::uint64_t mantissa = 0;
+        int digits = 0;
+        int significant = 0;
+        int exponent = 0;
+        for (; p < end && isDigit(*p); ++p) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+            significant += mantissa != 0 ? 1 : 0;
+            ++digits;
+        }
+        if (p < end && *p == '.') {
+            for (++p; p < end && isDigit(*p); ++p) {
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+                significant += mantissa != 0 ? 1 : 0;
+                ++digits;
+                --exponent;
+            }
+        }
+        bool ok = digits > 0 && digits < 1000;
+        if (ok && p < end && (*p == 'E' || *p == 'e')) {
+            ++p;
+            bool negativeExponent = false;
+            if (p < end && (*p == '+' || *p == '-')) {
+                negativeExponent = *p == '-';
+                ++p;
+            }
+            const char* const exponentStart = p;
+            int written = 0;
+            for (; p < end && isDigit(*p) && written <= 400; ++p) {
+                written = written * 10 + (*p - '0');
+            }
+            ok = p > exponentStart && written <= 400;
+            exponent += negativeExponent ? -written : written;
+        }
+        if (!ok || (p < end && !isSeparator(*p)) || significant > 15 || exponent < -22 ||
+            exponent > 22) {
+            y.resize(firstY);
+            return false;
+        }
+        const double m = static_cast<double>(mantissa);
+        const double magnitude = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
+        const double value = negative ? -magnitude : magnitude;
+        if (tokens++ == 0) {
+            x = value;
+            xPower = exponent;
+        } else {
+            y.push_back(value);
+        }
+    }
+}
+
 // The lines of the data table from the line after ##XYDATA up to the next
 // labelled line or the end of the text, as far as they are needed for n points
 // and at least two of them (they tell the direction of the file). The table
@@ -323,6 +406,24 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
         const std::size_t k = lines.Count() - 1;
         const std::size_t firstY = table.y.size();
         std::size_t tokens = 0;
+        double shortX = 0.0;
+        int shortXPower = 0;
+        if (ReadShortNumberLine(line, shortX, shortXPower, table.y, tokens)) {
+            if (tokens < 2) {
+                table.y.resize(firstY);
+                continue;
+            }
+            DataLine data;
+            data.lineNumber = k + 1;
+            data.x = shortX * xFactor;
+            data.xResolution = TenToThe(shortXPower) * std::fabs(xFactor);
+            data.firstY = firstY;
+            data.yCount = tokens - 1;
+            count += static_cast<std::int64_t>(data.yCount);
+            table.lines.push_back(data);
+            continue;
+        }
+        tokens = 0;
         std::string_view abscissa;
         bool anySlow = false;
         TokenCursor cursor(line);
