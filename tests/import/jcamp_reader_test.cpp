@@ -5,6 +5,8 @@
 #include "import/read_checks.h"
 
 #include <cmath>
+#include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -620,6 +622,93 @@ TEST(JcampReader, MissingFileFails) {
     ExpectFailure(ReadJcampFile("/nonexistent/none.jdx", request, s), s, "cannot be opened");
     EXPECT_EQ(s.YFactor, kTransmittanceYFactor);  // set before the file is opened
     EXPECT_EQ(s.Label14[0], "");
+}
+
+}  // namespace
+}  // namespace halvorn
+
+namespace halvorn {
+namespace {
+
+// Random data lines with numbers spelled in every plain form, some of them too
+// long for a quick reading.
+JcampFile SpelledNumbers(std::mt19937& random, bool absorbance, std::vector<double>& ordinates) {
+    const auto spell = [&](double value, int form) {
+        char text[64];
+        switch (form) {
+            case 0:
+                std::snprintf(text, sizeof text, "%.4f", value);
+                break;
+            case 1:
+                std::snprintf(text, sizeof text, "%.3e", value);
+                break;
+            case 2:
+                std::snprintf(text, sizeof text, "%+.5E", value);
+                break;
+            case 3:
+                std::snprintf(text, sizeof text, "%.17g", value);  // beyond 15 digits
+                break;
+            case 4:
+                std::snprintf(text, sizeof text, "%.2f", value);
+                break;
+            default:
+                std::snprintf(text, sizeof text, "%.0f", value * 1000.0);
+                return std::string(text) + "e-3";
+        }
+        return std::string(text);
+    };
+    std::uniform_real_distribution<double> value(absorbance ? 0.0 : 0.01, absorbance ? 3.0 : 1.0);
+    std::uniform_int_distribution<int> form(0, 5);
+    JcampFile file;
+    file.yUnits = absorbance ? "ABSORBANCE" : "TRANSMITTANCE";
+    file.minY = file.maxY = "";
+    file.data.clear();
+    ordinates.clear();
+    const int lines = 40;
+    for (int k = 0; k < lines; ++k) {
+        const int x = 4000 - 5 * k;
+        const std::string abscissa[] = {std::to_string(x), std::to_string(x) + ".0",
+                                        std::to_string(x) + ".", "+" + std::to_string(x),
+                                        std::to_string(x / 1000.0).substr(0, 5) + "E3"};
+        std::string line = abscissa[form(random) % 5];
+        for (int j = 0; j < 5; ++j) {
+            const std::string token = spell(value(random), form(random));
+            ordinates.push_back(ParseNumber(token));
+            line += (j % 2 == 0 ? " " : "\t") + token;
+        }
+        file.data.push_back(line);
+    }
+    file.deltaX = "-1";
+    file.firstX = "4000";
+    file.lastX = std::to_string(4000 - 5 * lines + 1);
+    file.nPoints = std::to_string(5 * lines);
+    return file;
+}
+
+TEST(JcampReader, PlainNumbersReadTheSameInEveryForm) {
+    std::mt19937 random(2024);
+    std::vector<double> ordinates;
+    for (int round = 0; round < 40; ++round) {
+        const bool absorbance = round % 2 == 1;
+        JcampFile file = SpelledNumbers(random, absorbance, ordinates);
+        Spectrum quick;
+        ASSERT_TRUE(Read(file, quick).ok) << round;
+        // A comment at the end of every line changes nothing the line says.
+        for (std::string& line : file.data) {
+            line += " $$ checked";
+        }
+        Spectrum general;
+        ASSERT_TRUE(Read(file, general).ok) << round;
+        EXPECT_EQ(quick.RawY, general.RawY) << round;
+        EXPECT_EQ(quick.WaveX, general.WaveX) << round;
+        EXPECT_EQ(quick.DiagnosticList, general.DiagnosticList) << round;
+        // Every stored ordinate is the rounded transmittance, an absorbance
+        // converted by the power of ten.
+        for (std::size_t k = 0; k < ordinates.size(); ++k) {
+            const double t = absorbance ? Divide(1.0, std::pow(10.0, ordinates[k])) : ordinates[k];
+            ASSERT_EQ(quick.RawY[k + 1], ToLong(t * 100.0 * 41943.04)) << round << " " << k;
+        }
+    }
 }
 
 }  // namespace
