@@ -480,6 +480,22 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
     }
 }
 
+// std::nearbyint(v) for |v| < 2^51, without a call: adding and taking away
+// 1.5 * 2^52 rounds to an integer in the same rounding.
+double NearbyInteger(double v) {
+    constexpr double kShift = 6755399441055744.0;
+    return (v + kShift) - kShift;
+}
+
+// ToSingle(v) without a call where it raises no fault.
+float SingleOf(double v) {
+    const float f = static_cast<float>(v);
+    if (std::isinf(f) || std::isnan(f)) [[unlikely]] {
+        return ToSingle(v);
+    }
+    return f;
+}
+
 // The stored ordinate of the absorbance a, ToLong(1 / 10^a * scale), when it
 // can be told without pow: exp(-a ln 10) is within 1e-13 of 10^-a for these
 // a, and so is the division and scaling the read does, so a product that lies
@@ -493,7 +509,7 @@ std::optional<std::int32_t> StoredTransmittance(double a, double scale) {
     if (!(v < 2.0e9)) {
         return std::nullopt;
     }
-    const double r = std::nearbyint(v);
+    const double r = NearbyInteger(v);
     if (std::fabs(v - r) >= 0.5 - (1e-9 * v + 1e-9)) {
         return std::nullopt;
     }
@@ -616,8 +632,9 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     // after the previous line's last point.
     thread_local std::vector<double> abscissa;
     thread_local std::vector<double> ordinate;
-    abscissa.assign(static_cast<std::size_t>(n) + 1, 0.0);
-    ordinate.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    // Points 1..n are all placed below (the table holds at least n ordinates).
+    abscissa.resize(static_cast<std::size_t>(n) + 1);
+    ordinate.resize(static_cast<std::size_t>(n) + 1);
     std::int32_t i = 0;
     double maxResolution = 0.0;
     const DataLine* previous = nullptr;
@@ -681,21 +698,20 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     s.DiagnosticList.push_back(std::string("NoInvert=") + (noInvert ? "True" : "False"));
     s.DiagnosticList.push_back("InicHcm=" + NumberText(s.FirstX, sep));
 
-    // Stored ordinates already known exactly (absorbance files only).
+    // Stored ordinates already known exactly (absorbance files only; -1 where
+    // not known, as a known one is never negative).
     thread_local std::vector<std::int32_t> knownStored;
-    thread_local std::vector<char> isKnown;
     const bool absorbance = IsAbsorbanceUnit(h.yUnits);
     if (absorbance) {
-        knownStored.assign(static_cast<std::size_t>(n) + 1, 0);
-        isKnown.assign(static_cast<std::size_t>(n) + 1, 0);
+        knownStored.resize(static_cast<std::size_t>(n) + 1);
         const double scale = 100.0 * s.YFactor;
         for (std::int32_t k = 1; k <= n; ++k) {
             double& a = ordinate[static_cast<std::size_t>(k)];
             if (std::optional<std::int32_t> stored = StoredTransmittance(a, scale)) {
                 knownStored[static_cast<std::size_t>(k)] = *stored;
-                isKnown[static_cast<std::size_t>(k)] = 1;
                 continue;
             }
+            knownStored[static_cast<std::size_t>(k)] = -1;
             a = Divide(1.0, std::pow(10.0, a));
         }
         const double minY = Divide(1.0, std::pow(10.0, h.maxY));
@@ -718,12 +734,16 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     // Transfer into the spectrum, reversed unless the file order is kept.
     s.PointCount = n;
     s.StepCount = ToInteger(static_cast<double>(n) - 1.0);
-    s.RawY.assign(static_cast<std::size_t>(n) + 1, 0);
-    s.WaveX.assign(static_cast<std::size_t>(n) + 1, 0.0f);
+    // Points 1..n are all written below; a read that fails on the way clears
+    // them.
+    s.RawY.resize(static_cast<std::size_t>(n) + 1);
+    s.WaveX.resize(static_cast<std::size_t>(n) + 1);
+    s.RawY[0] = 0;
+    s.WaveX[0] = 0.0f;
     for (std::int32_t k = 1; k <= n; ++k) {
         const std::size_t from = static_cast<std::size_t>(noInvert ? k : n - k + 1);
-        s.WaveX[static_cast<std::size_t>(k)] = ToSingle(abscissa[from]);
-        if (absorbance && isKnown[from] != 0) {
+        s.WaveX[static_cast<std::size_t>(k)] = SingleOf(abscissa[from]);
+        if (absorbance && knownStored[from] >= 0) {
             s.RawY[static_cast<std::size_t>(k)] = knownStored[from];
             continue;
         }
@@ -733,7 +753,8 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
                  IntegerText(static_cast<std::int64_t>(from)) +
                  " of the file)\r\nis too large for this program.");
         }
-        s.RawY[static_cast<std::size_t>(k)] = ToLong(stored);
+        // Within the range checked, ToLong is the nearest integer.
+        s.RawY[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(NearbyInteger(stored));
     }
     const double storedMin = h.minY * 100.0 * s.YFactor;
     const double storedMax = h.maxY * 100.0 * s.YFactor;
