@@ -322,7 +322,10 @@ bool ReadShortNumberLine(std::string_view line, double& x, int& xPower, std::vec
                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const auto isSeparator = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    // The digit's value, or more than 9 for any other character.
+    const auto digitOf = [](char c) {
+        return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
+    };
     const char* p = line.data();
     const char* const end = p + line.size();
     const std::size_t firstY = y.size();
@@ -334,46 +337,44 @@ bool ReadShortNumberLine(std::string_view line, double& x, int& xPower, std::vec
         if (p == end) {
             return true;
         }
-        bool negative = false;
+        const bool negative = *p == '-';
         if (*p == '+' || *p == '-') {
-            negative = *p == '-';
             ++p;
         }
+        // At most 19 digits, so that the mantissa cannot wrap; it then has at
+        // most 15 significant digits exactly when it is below 10^15.
         std::uint64_t mantissa = 0;
-        int digits = 0;
-        int significant = 0;
+        const char* const digitsStart = p;
+        for (unsigned d; p < end && (d = digitOf(*p)) <= 9; ++p) {
+            mantissa = mantissa * 10 + d;
+        }
+        std::ptrdiff_t digits = p - digitsStart;
         int exponent = 0;
-        for (; p < end && isDigit(*p); ++p) {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
-            significant += mantissa != 0 ? 1 : 0;
-            ++digits;
-        }
         if (p < end && *p == '.') {
-            for (++p; p < end && isDigit(*p); ++p) {
-                mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
-                significant += mantissa != 0 ? 1 : 0;
-                ++digits;
-                --exponent;
+            const char* const decimalsStart = ++p;
+            for (unsigned d; p < end && (d = digitOf(*p)) <= 9; ++p) {
+                mantissa = mantissa * 10 + d;
             }
+            digits += p - decimalsStart;
+            exponent = -static_cast<int>(std::min<std::ptrdiff_t>(p - decimalsStart, 100));
         }
-        bool ok = digits > 0 && digits < 1000;
+        bool ok = digits > 0 && digits <= 19;
         if (ok && p < end && (*p == 'E' || *p == 'e')) {
             ++p;
-            bool negativeExponent = false;
+            const bool negativeExponent = p < end && *p == '-';
             if (p < end && (*p == '+' || *p == '-')) {
-                negativeExponent = *p == '-';
                 ++p;
             }
             const char* const exponentStart = p;
             int written = 0;
-            for (; p < end && isDigit(*p) && written <= 400; ++p) {
-                written = written * 10 + (*p - '0');
+            for (unsigned d; p < end && (d = digitOf(*p)) <= 9 && written <= 400; ++p) {
+                written = written * 10 + static_cast<int>(d);
             }
             ok = p > exponentStart && written <= 400;
             exponent += negativeExponent ? -written : written;
         }
-        if (!ok || (p < end && !isSeparator(*p)) || significant > 15 || exponent < -22 ||
-            exponent > 22) {
+        if (!ok || (p < end && !isSeparator(*p)) || mantissa >= 1000000000000000 ||
+            exponent < -22 || exponent > 22) {
             y.resize(firstY);
             return false;
         }
