@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -497,16 +498,38 @@ float SingleOf(double v) {
     return f;
 }
 
+// 10^-a for |a| < 100, within a few parts in 10^14, without a call: 10^-a is
+// 2^t with t = -a log2(10) = k / 64 + r, |r| <= 1/128, and 2^r = e^(r ln 2)
+// is a short series.
+double TenToMinus(double a) {
+    static const std::array<double, 64> kTwoTo = [] {
+        std::array<double, 64> table{};
+        for (std::size_t j = 0; j < table.size(); ++j) {
+            table[j] = std::exp2(static_cast<double>(j) / 64.0);
+        }
+        return table;
+    }();
+    const double t = -a * 3.321928094887362348;
+    const double k = NearbyInteger(t * 64.0);
+    const double x = (t - k / 64.0) * 0.6931471805599453094;
+    const double series =
+        1.0 +
+        x * (1.0 + x * (1.0 / 2 + x * (1.0 / 6 + x * (1.0 / 24 + x * (1.0 / 120 + x / 720)))));
+    const auto whole = static_cast<std::int64_t>(k);
+    const std::int64_t exponent = whole >> 6;  // the floor of k / 64
+    const auto power = std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
+    return kTwoTo[static_cast<std::size_t>(whole & 63)] * series * power;
+}
+
 // The stored ordinate of the absorbance a, ToLong(1 / 10^a * scale), when it
-// can be told without pow: exp(-a ln 10) is within 1e-13 of 10^-a for these
-// a, and so is the division and scaling the read does, so a product that lies
-// clearly between two roundings rounds as the read's own would. Otherwise
-// (a near-tie, a large a, a product out of range) nothing is told.
+// can be told without pow: TenToMinus(a) is within 1e-13 of 10^-a, and so is the division and
+// scaling the read does, so a product that lies clearly between two roundings rounds as the read's
+// own would. Otherwise (a near-tie, a large a, a product out of range) nothing is told.
 std::optional<std::int32_t> StoredTransmittance(double a, double scale) {
     if (!(std::fabs(a) < 100.0)) {
         return std::nullopt;
     }
-    const double v = std::exp(-a * 2.302585092994045684) * scale;
+    const double v = TenToMinus(a) * scale;
     if (!(v < 2.0e9)) {
         return std::nullopt;
     }
