@@ -498,46 +498,46 @@ float SingleOf(double v) {
     return f;
 }
 
-// 10^-a for |a| < 100, within a few parts in 10^14, without a call: 10^-a is
-// 2^t with t = -a log2(10) = k / 64 + r, |r| <= 1/128, and 2^r = e^(r ln 2)
-// is a short series.
-double TenToMinus(double a) {
-    static const std::array<double, 64> kTwoTo = [] {
-        std::array<double, 64> table{};
+// 2^(j / 256) for j = 0..255.
+const std::array<double, 256>& TwoToTheQuarterBytes() {
+    static const std::array<double, 256> kTable = [] {
+        std::array<double, 256> table{};
         for (std::size_t j = 0; j < table.size(); ++j) {
-            table[j] = std::exp2(static_cast<double>(j) / 64.0);
+            table[j] = std::exp2(static_cast<double>(j) / 256.0);
         }
         return table;
     }();
-    const double t = -a * 3.321928094887362348;
-    const double k = NearbyInteger(t * 64.0);
-    const double x = (t - k / 64.0) * 0.6931471805599453094;
-    const double series =
-        1.0 +
-        x * (1.0 + x * (1.0 / 2 + x * (1.0 / 6 + x * (1.0 / 24 + x * (1.0 / 120 + x / 720)))));
-    const auto whole = static_cast<std::int64_t>(k);
-    const std::int64_t exponent = whole >> 6;  // the floor of k / 64
-    const auto power = std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
-    return kTwoTo[static_cast<std::size_t>(whole & 63)] * series * power;
+    return kTable;
 }
 
-// The stored ordinate of the absorbance a, ToLong(1 / 10^a * scale), when it
-// can be told without pow: TenToMinus(a) is within 1e-13 of 10^-a, and so is the division and
-// scaling the read does, so a product that lies clearly between two roundings rounds as the read's
-// own would. Otherwise (a near-tie, a large a, a product out of range) nothing is told.
-std::optional<std::int32_t> StoredTransmittance(double a, double scale) {
-    if (!(std::fabs(a) < 100.0)) {
-        return std::nullopt;
+// 10^-a for |a| < 100, within a few parts in 10^13, without a call or a
+// branch: 10^-a is 2^t with t = -a log2(10) = k / 256 + r, |r| <= 1/512, and
+// 2^r = e^(r ln 2) is a short series.
+double TenToMinus(double a, const std::array<double, 256>& twoTo) {
+    const double t = -a * 3.321928094887362348;
+    const double k = NearbyInteger(t * 256.0);
+    const double x = (t - k / 256.0) * 0.6931471805599453094;
+    const double series = 1.0 + x * (1.0 + x * (0.5 + x * (1.0 / 6.0)));
+    const auto whole = static_cast<std::int64_t>(k);
+    const std::int64_t exponent = whole >> 8;  // the floor of k / 256
+    const auto power = std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
+    return twoTo[static_cast<std::size_t>(whole & 255)] * series * power;
+}
+
+// The stored ordinates ToLong(1 / 10^a * scale) of the absorbances a[1..n]
+// that can be told without pow, -1 for the others: TenToMinus(a) is within
+// 1e-12 of 10^-a, and so is the division and scaling the read does, so a
+// product that lies clearly between two roundings rounds as the read's own
+// would. A near-tie, a large a, or a product out of range is not told.
+void StoredTransmittances(const double* a, std::int32_t* stored, std::int32_t n, double scale) {
+    const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
+    for (std::int32_t k = 1; k <= n; ++k) {
+        const bool inRange = std::fabs(a[k]) < 100.0;
+        const double v = TenToMinus(inRange ? a[k] : 0.0, twoTo) * scale;
+        const double r = NearbyInteger(v);
+        const bool clear = inRange && v < 2.0e9 && std::fabs(v - r) < 0.5 - (1e-9 * v + 1e-9);
+        stored[k] = static_cast<std::int32_t>(clear ? r : -1.0);
     }
-    const double v = TenToMinus(a) * scale;
-    if (!(v < 2.0e9)) {
-        return std::nullopt;
-    }
-    const double r = NearbyInteger(v);
-    if (std::fabs(v - r) >= 0.5 - (1e-9 * v + 1e-9)) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(r);
 }
 
 std::string NumberText(double value, char separator) {
@@ -728,15 +728,12 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     const bool absorbance = IsAbsorbanceUnit(h.yUnits);
     if (absorbance) {
         knownStored.resize(static_cast<std::size_t>(n) + 1);
-        const double scale = 100.0 * s.YFactor;
+        StoredTransmittances(ordinate.data(), knownStored.data(), n, 100.0 * s.YFactor);
         for (std::int32_t k = 1; k <= n; ++k) {
-            double& a = ordinate[static_cast<std::size_t>(k)];
-            if (std::optional<std::int32_t> stored = StoredTransmittance(a, scale)) {
-                knownStored[static_cast<std::size_t>(k)] = *stored;
-                continue;
+            if (knownStored[static_cast<std::size_t>(k)] < 0) {
+                double& a = ordinate[static_cast<std::size_t>(k)];
+                a = Divide(1.0, std::pow(10.0, a));
             }
-            knownStored[static_cast<std::size_t>(k)] = -1;
-            a = Divide(1.0, std::pow(10.0, a));
         }
         const double minY = Divide(1.0, std::pow(10.0, h.maxY));
         const double maxY = Divide(1.0, std::pow(10.0, h.minY));
