@@ -379,7 +379,8 @@ bool ReadShortNumberLine(std::string_view line, double& x, int& xPower, std::vec
             y.resize(firstY);
             return false;
         }
-        const double m = static_cast<double>(mantissa);
+        // Below 10^15, the mantissa converts as a signed integer, in one step.
+        const auto m = static_cast<double>(static_cast<std::int64_t>(mantissa));
         const double magnitude = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
         const double value = negative ? -magnitude : magnitude;
         if (tokens++ == 0) {
