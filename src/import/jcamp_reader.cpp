@@ -305,20 +305,30 @@ class TextLines {
     // The lines given so far; the last one given is line Count() of the file.
     std::size_t Count() const { return count_; }
 
+    // The text from the next line on, and passing over the next line, of
+    // length bytes with its LF, without giving it.
+    std::string_view Rest() const { return bytes_.substr(start_); }
+    void Pass(std::size_t length) {
+        start_ += length;
+        ++count_;
+    }
+
   private:
     std::string_view bytes_;
     std::size_t start_ = 0;
     std::size_t count_ = 0;
 };
 
-// Reads a data line whose tokens are all short plain numbers (at most 15
-// significant digits, a power of ten of at most 22 either way) in one pass:
-// the abscissa's value and the power of ten of its last written digit, and
-// the ordinates appended to y, with the values ScanPlainNumber gives. Returns
-// false, with y as it was, for any other line (a comment, a longer or
-// malformed token), which the general path then reads.
-bool ReadShortNumberLine(std::string_view line, double& x, int& xPower, std::vector<double>& y,
-                         std::size_t& tokens) {
+// Reads the line at the start of text, when its tokens are all short plain
+// numbers (at most 15 significant digits, a power of ten of at most 22 either
+// way), in one pass while its end is found: the abscissa's value and the power
+// of ten of its last written digit, the ordinates appended to y, with the
+// values ScanPlainNumber gives, and in length the bytes of the line with its
+// LF. Returns false, with y as it was, for any other line (a comment, a longer
+// or malformed token) and for text without a LF, which the general path then
+// reads.
+bool ReadShortNumberLine(std::string_view text, std::size_t& length, double& x, int& xPower,
+                         std::vector<double>& y, std::size_t& tokens) {
     static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -327,8 +337,8 @@ bool ReadShortNumberLine(std::string_view line, double& x, int& xPower, std::vec
     const auto digitOf = [](char c) {
         return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
     };
-    const char* p = line.data();
-    const char* const end = p + line.size();
+    const char* p = text.data();
+    const char* const end = p + text.size();
     const std::size_t firstY = y.size();
     tokens = 0;
     for (;;) {
@@ -336,6 +346,11 @@ bool ReadShortNumberLine(std::string_view line, double& x, int& xPower, std::vec
             ++p;
         }
         if (p == end) {
+            y.resize(firstY);
+            return false;  // text after the last LF is no line
+        }
+        if (*p == '\n') {
+            length = static_cast<std::size_t>(p + 1 - text.data());
             return true;
         }
         const bool negative = *p == '-';
@@ -374,7 +389,7 @@ bool ReadShortNumberLine(std::string_view line, double& x, int& xPower, std::vec
             ok = p > exponentStart && written <= 400;
             exponent += negativeExponent ? -written : written;
         }
-        if (!ok || (p < end && !isSeparator(*p)) || mantissa >= 1000000000000000 ||
+        if (!ok || (p < end && !isSeparator(*p) && *p != '\n') || mantissa >= 1000000000000000 ||
             exponent < -22 || exponent > 22) {
             y.resize(firstY);
             return false;
@@ -402,16 +417,15 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
     table.y.reserve(static_cast<std::size_t>(std::max<std::int64_t>(n, 0)) + 64);
     std::int64_t count = 0;
     std::string_view line;
-    while ((count < n || table.lines.size() < 2) && lines.Next(line)) {
-        if (IsLabelled(line)) {
-            break;
-        }
-        const std::size_t k = lines.Count() - 1;
+    while (count < n || table.lines.size() < 2) {
         const std::size_t firstY = table.y.size();
         std::size_t tokens = 0;
         double shortX = 0.0;
         int shortXPower = 0;
-        if (ReadShortNumberLine(line, shortX, shortXPower, table.y, tokens)) {
+        std::size_t length = 0;
+        if (ReadShortNumberLine(lines.Rest(), length, shortX, shortXPower, table.y, tokens)) {
+            lines.Pass(length);
+            const std::size_t k = lines.Count() - 1;
             if (tokens < 2) {
                 table.y.resize(firstY);
                 continue;
@@ -426,6 +440,10 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
             table.lines.push_back(data);
             continue;
         }
+        if (!lines.Next(line) || IsLabelled(line)) {
+            break;
+        }
+        const std::size_t k = lines.Count() - 1;
         tokens = 0;
         std::string_view abscissa;
         bool anySlow = false;
