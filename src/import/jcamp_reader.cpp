@@ -503,9 +503,10 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
 
 // std::nearbyint(v) for |v| < 2^51, without a call: adding and taking away
 // 1.5 * 2^52 rounds to an integer in the same rounding.
+constexpr double kRoundingShift = 6755399441055744.0;
+
 double NearbyInteger(double v) {
-    constexpr double kShift = 6755399441055744.0;
-    return (v + kShift) - kShift;
+    return (v + kRoundingShift) - kRoundingShift;
 }
 
 // ToSingle(v) without a call where it raises no fault.
@@ -534,11 +535,14 @@ const std::array<double, 256>& TwoToTheQuarterBytes() {
 // 2^r = e^(r ln 2) is a short series.
 double TenToMinus(double a, const std::array<double, 256>& twoTo) {
     const double t = -a * 3.321928094887362348;
-    const double k = NearbyInteger(t * 256.0);
+    // k = t * 256 rounded, in the low bits of the shifted sum as well.
+    const double shifted = t * 256.0 + kRoundingShift;
+    const double k = shifted - kRoundingShift;
     const double x = (t - k / 256.0) * 0.6931471805599453094;
     const double series = 1.0 + x * (1.0 + x * (0.5 + x * (1.0 / 6.0)));
-    const auto whole = static_cast<std::int64_t>(k);
-    const std::int64_t exponent = whole >> 8;  // the floor of k / 256
+    const auto whole = static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(shifted)));
+    const std::int32_t exponent = whole >> 8;  // the floor of k / 256
     const auto power = std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
     return twoTo[static_cast<std::size_t>(whole & 255)] * series * power;
 }
@@ -553,9 +557,13 @@ void StoredTransmittances(const double* a, std::int32_t* stored, std::int32_t n,
     for (std::int32_t k = 1; k <= n; ++k) {
         const bool inRange = std::fabs(a[k]) < 100.0;
         const double v = TenToMinus(inRange ? a[k] : 0.0, twoTo) * scale;
-        const double r = NearbyInteger(v);
+        // The nearest integer r, below 2^31 where it is used, in the low bits.
+        const double shifted = v + kRoundingShift;
+        const double r = shifted - kRoundingShift;
         const bool clear = inRange && v < 2.0e9 && std::fabs(v - r) < 0.5 - (1e-9 * v + 1e-9);
-        stored[k] = static_cast<std::int32_t>(clear ? r : -1.0);
+        const auto rounded = static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(shifted)));
+        stored[k] = clear ? rounded : -1;
     }
 }
 
