@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
-    -DHALVORN_SANITIZE=ON
+    -DHALVORN_SANITIZE=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
 cmake --build build-asan
 
 export QT_QPA_PLATFORM=offscreen
