@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -12,6 +11,7 @@
 #include "core/numbers.h"
 #include "import/number_scan.h"
 #include "import/read_frame.h"
+#include "import/transmittance.h"
 
 namespace halvorn {
 
@@ -498,72 +498,6 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
         }
         count += static_cast<std::int64_t>(data.yCount);
         table.lines.push_back(data);
-    }
-}
-
-// std::nearbyint(v) for |v| < 2^51, without a call: adding and taking away
-// 1.5 * 2^52 rounds to an integer in the same rounding.
-constexpr double kRoundingShift = 6755399441055744.0;
-
-double NearbyInteger(double v) {
-    return (v + kRoundingShift) - kRoundingShift;
-}
-
-// ToSingle(v) without a call where it raises no fault.
-float SingleOf(double v) {
-    const float f = static_cast<float>(v);
-    if (std::isinf(f) || std::isnan(f)) [[unlikely]] {
-        return ToSingle(v);
-    }
-    return f;
-}
-
-// 2^(j / 256) for j = 0..255.
-const std::array<double, 256>& TwoToTheQuarterBytes() {
-    static const std::array<double, 256> kTable = [] {
-        std::array<double, 256> table{};
-        for (std::size_t j = 0; j < table.size(); ++j) {
-            table[j] = std::exp2(static_cast<double>(j) / 256.0);
-        }
-        return table;
-    }();
-    return kTable;
-}
-
-// 10^-a for |a| < 100, within a few parts in 10^13, without a call or a
-// branch: 10^-a is 2^t with t = -a log2(10) = k / 256 + r, |r| <= 1/512, and
-// 2^r = e^(r ln 2) is a short series.
-double TenToMinus(double a, const std::array<double, 256>& twoTo) {
-    const double t = -a * 3.321928094887362348;
-    // k = t * 256 rounded, in the low bits of the shifted sum as well.
-    const double shifted = t * 256.0 + kRoundingShift;
-    const double k = shifted - kRoundingShift;
-    const double x = (t - k / 256.0) * 0.6931471805599453094;
-    const double series = 1.0 + x * (1.0 + x * (0.5 + x * (1.0 / 6.0)));
-    const auto whole = static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(shifted)));
-    const std::int32_t exponent = whole >> 8;  // the floor of k / 256
-    const auto power = std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
-    return twoTo[static_cast<std::size_t>(whole & 255)] * series * power;
-}
-
-// The stored ordinates ToLong(1 / 10^a * scale) of the absorbances a[1..n]
-// that can be told without pow, -1 for the others: TenToMinus(a) is within
-// 1e-12 of 10^-a, and so is the division and scaling the read does, so a
-// product that lies clearly between two roundings rounds as the read's own
-// would. A near-tie, a large a, or a product out of range is not told.
-void StoredTransmittances(const double* a, std::int32_t* stored, std::int32_t n, double scale) {
-    const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
-    for (std::int32_t k = 1; k <= n; ++k) {
-        const bool inRange = std::fabs(a[k]) < 100.0;
-        const double v = TenToMinus(inRange ? a[k] : 0.0, twoTo) * scale;
-        // The nearest integer r, below 2^31 where it is used, in the low bits.
-        const double shifted = v + kRoundingShift;
-        const double r = shifted - kRoundingShift;
-        const bool clear = inRange && v < 2.0e9 && std::fabs(v - r) < 0.5 - (1e-9 * v + 1e-9);
-        const auto rounded = static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(shifted)));
-        stored[k] = clear ? rounded : -1;
     }
 }
 

@@ -9,6 +9,7 @@
 #include "core/export_text.h"
 #include "core/numbers.h"
 #include "import/read_frame.h"
+#include "import/transmittance.h"
 
 namespace halvorn {
 
@@ -207,8 +208,20 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     PrepareExportTexts(s, separator);
 
     if (s.FileIsAbsorbance) {
+        // The transmittances whose rounding is beyond doubt are found in one
+        // pass; pow gives the others, in order.
+        thread_local std::vector<double> absorbance;
+        thread_local std::vector<std::int32_t> known;
+        absorbance.resize(static_cast<std::size_t>(n) + 1);
+        known.resize(static_cast<std::size_t>(n) + 1);
         for (std::int32_t i = 1; i <= n; ++i) {
-            s.RawY[i] = ToLong(838860800.0 / std::pow(10.0, s.RawY[i] / 8388608.0));
+            absorbance[static_cast<std::size_t>(i)] = s.RawY[i] / 8388608.0;
+        }
+        StoredTransmittances(absorbance.data(), known.data(), n, 838860800.0);
+        for (std::int32_t i = 1; i <= n; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            s.RawY[i] =
+                known[k] >= 0 ? known[k] : ToLong(838860800.0 / std::pow(10.0, absorbance[k]));
         }
     }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <random>
 
 #include "core/export_text.h"
 #include "core/numbers.h"
@@ -368,6 +369,35 @@ TEST(SpReader, SurvivesTruncationAndMutation) {
         }
         ExpectConsistent(bytes);
     }
+}
+
+}  // namespace
+}  // namespace halvorn
+
+namespace halvorn {
+namespace {
+
+TEST(SpReader, AbsorbancesConvertAsByThePowerOfTen) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::int32_t> absorbance(-600000, 40000000);
+    std::vector<std::int32_t> values;
+    for (int i = 0; i < 3000; ++i) {
+        values.push_back(absorbance(random));
+    }
+    // Whole decades and small values, where the transmittance is exact or large.
+    values.insert(values.end(), {0, 8388608, 16777216, 4194304, -1, 1});
+    SpFile file = Transmittance(values);
+    file.yUnit = "ABS";
+    Spectrum s;
+    ASSERT_TRUE(Read(file, s).ok);
+    std::vector<std::int32_t> expected = {0};
+    for (std::int32_t value : values) {
+        expected.push_back(ToLong(838860800.0 / std::pow(10.0, value / 8388608.0)));
+    }
+    std::vector<std::int32_t> reversed = {0};
+    reversed.insert(reversed.end(), expected.rbegin(), expected.rend() - 1);
+    // The record holds the points with the largest wavenumber first.
+    EXPECT_TRUE(s.RawY == expected || s.RawY == reversed);
 }
 
 }  // namespace
