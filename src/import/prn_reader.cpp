@@ -56,6 +56,57 @@ class PointLine {
     std::string_view text_;
 };
 
+// Reads the common line "abscissa TAB ordinate" whose numbers are short plain
+// decimals (an optional sign, digits with one point or comma, at most 15
+// significant digits and 22 decimals), blanks before each number, with the
+// values the general path gives them. False for any other line.
+bool ReadShortPointLine(std::string_view line, double& x, double& y) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    const auto digitOf = [](char c) {
+        return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
+    };
+    const auto number = [&](bool tabsBefore, double& value) {
+        while (p < end && (*p == ' ' || (tabsBefore && *p == '\t'))) {
+            ++p;
+        }
+        const bool negative = p < end && *p == '-';
+        if (p < end && (*p == '+' || *p == '-')) {
+            ++p;
+        }
+        std::uint64_t mantissa = 0;
+        const char* const digitsStart = p;
+        for (unsigned d; p < end && (d = digitOf(*p)) <= 9; ++p) {
+            mantissa = mantissa * 10 + d;
+        }
+        std::ptrdiff_t digits = p - digitsStart;
+        std::ptrdiff_t decimals = 0;
+        if (p < end && (*p == '.' || *p == ',')) {
+            const char* const decimalsStart = ++p;
+            for (unsigned d; p < end && (d = digitOf(*p)) <= 9; ++p) {
+                mantissa = mantissa * 10 + d;
+            }
+            decimals = p - decimalsStart;
+            digits += decimals;
+        }
+        if (digits == 0 || digits > 19 || decimals > 22 || mantissa >= 1000000000000000) {
+            return false;
+        }
+        const auto m = static_cast<double>(static_cast<std::int64_t>(mantissa));
+        const double magnitude = m / kPowers[decimals];
+        value = negative ? -magnitude : magnitude;
+        return true;
+    };
+    if (!number(false, x) || p == end || *p != '\t') {
+        return false;
+    }
+    ++p;
+    return number(true, y) && p == end;
+}
+
 // Fills lines with the table's lines, as PrnTableLines gives them.
 void SplitTableLines(std::string_view bytes, std::vector<std::string_view>& lines) {
     lines.clear();
@@ -107,11 +158,15 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
     // The last line becomes point 1, the first point N.
     for (std::int32_t k = 1; k <= n; ++k) {
-        const PointLine converted(lines[static_cast<std::size_t>(k - 1)]);
-        const std::string_view line = converted.Text();
-        const std::size_t tab = line.find('\t');
-        const double x = tab == std::string_view::npos ? 0.0 : ReadNumber(line.substr(0, tab));
-        const double y = ReadNumber(tab == std::string_view::npos ? line : line.substr(tab + 1));
+        double x = 0.0;
+        double y = 0.0;
+        if (!ReadShortPointLine(lines[static_cast<std::size_t>(k - 1)], x, y)) {
+            const PointLine converted(lines[static_cast<std::size_t>(k - 1)]);
+            const std::string_view line = converted.Text();
+            const std::size_t tab = line.find('\t');
+            x = tab == std::string_view::npos ? 0.0 : ReadNumber(line.substr(0, tab));
+            y = ReadNumber(tab == std::string_view::npos ? line : line.substr(tab + 1));
+        }
         const auto point = static_cast<std::size_t>(n - k + 1);
         const double stored = y * s.YFactor;
         if (!(std::fabs(x) <= 3.4e38 && std::fabs(stored) < 2147483647.5)) {

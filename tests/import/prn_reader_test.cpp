@@ -4,7 +4,10 @@
 
 #include "import/read_checks.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -192,6 +195,44 @@ TEST(PrnReader, MissingFileFails) {
     Spectrum s;
     ExpectFailure(ReadPrnFile("/nonexistent/none.prn", {}, s), s, "cannot be opened");
     EXPECT_EQ(s.YFactor, kTransmittanceYFactor);  // set before the file is opened
+}
+
+}  // namespace
+}  // namespace halvorn
+
+namespace halvorn {
+namespace {
+
+TEST(PrnReader, ShortNumbersReadAsTheGeneralPathReadsThem) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> ordinate(-5.0, 100.0);
+    std::uniform_int_distribution<int> form(0, 4);
+    const auto spell = [&](double value, int which) {
+        char text[64];
+        const char* formats[] = {"%.4f", "%.1f", "%+.6f", "%.17g", "%.0f"};
+        std::snprintf(text, sizeof text, formats[which], value);
+        std::string spelled = text;
+        if (which == 1) {
+            std::replace(spelled.begin(), spelled.end(), '.', ',');
+        }
+        return (form(random) == 0 ? "  " : "") + spelled;
+    };
+    std::string quick;
+    std::string general;
+    for (int k = 0; k < 500; ++k) {
+        const std::string line = spell(4000.0 - 0.37 * k, form(random)) + "\t" +
+                                 (form(random) == 0 ? " \t" : "") +
+                                 spell(ordinate(random), form(random));
+        quick += line + "\r\n";
+        general += line + " \r\n";  // a blank after the ordinate takes the general path
+    }
+    Spectrum a;
+    Spectrum b;
+    ASSERT_TRUE(Read(quick, a).ok);
+    ASSERT_TRUE(Read(general, b).ok);
+    EXPECT_EQ(a.RawY, b.RawY);
+    EXPECT_EQ(a.WaveX, b.WaveX);
+    EXPECT_EQ(a.IntervalLabel, b.IntervalLabel);
 }
 
 }  // namespace
