@@ -538,7 +538,8 @@ class MainWindowTest : public QObject {
         const QString base = QDir::toNativeSeparators(dir.filePath("b."));
         QCOMPARE(prompts_->saveDefaultNames, QStringList({base + "(Y).txt", base + "(Y%).txt"}));
         // A JCAMP-DX read builds the texts of its own points.
-        QCOMPARE(QString::fromStdString(main_->State().spectrum.ZZ).count("\r\n"),
+        QCOMPARE(QString::fromStdString(ExportTextOf(main_->State().spectrum, ExportText::StoredY))
+                     .count("\r\n"),
                  main_->State().spectrum.PointCount);
     }
 

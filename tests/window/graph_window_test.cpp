@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "core/export_text.h"
 #include "window/graph_window.h"
 #include "window/image_counts.h"
 #include "window/picture_box.h"
@@ -127,10 +128,10 @@ class SpectrumWindowTest : public QObject {
         QCOMPARE(data->model()->rowCount(), 3551);
         const QStringList lines = data->PlainText().split('\n');
         QCOMPARE(lines.size(), qsizetype(3551));
+        const std::string& zz = ExportTextOf(state_->spectrum, ExportText::StoredY);
         QCOMPARE(lines.front() + "\r\n" + lines.back() + "\r\n",
-                 QString::fromLatin1(state_->spectrum.ZZ.substr(0, lines.front().size() + 2) +
-                                     state_->spectrum.ZZ.substr(state_->spectrum.ZZ.size() -
-                                                                lines.back().size() - 2)));
+                 QString::fromLatin1(zz.substr(0, lines.front().size() + 2) +
+                                     zz.substr(zz.size() - lines.back().size() - 2)));
         auto* bar = window_->findChild<QProgressBar*>("ProgressBar1");
         QCOMPARE(bar->maximum(), 3551);
         QCOMPARE(bar->value(), 3551);
