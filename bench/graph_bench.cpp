@@ -8,7 +8,7 @@
 
 #include "cli/render_file.h"
 #include "graph/graph.h"
-#include "graph/graph_test_support.h"
+#include "large_spectrum.h"
 #include "surface/image_surface.h"
 
 namespace {
@@ -17,40 +17,13 @@ using halvorn::Graph;
 using halvorn::GraphState;
 using halvorn::ImageSurface;
 
-// 4000 to 400 cm-1 with forty absorption bands and a little noise.
-halvorn::Spectrum LargeSpectrum() {
-    constexpr int kPoints = 32767;
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> position(450, 3950), depth(5, 80), width(3, 30);
-    struct Band {
-        double nu, depth, width;
-    };
-    std::vector<Band> bands;
-    for (int k = 0; k < 40; ++k) {
-        bands.push_back({position(random), depth(random), width(random)});
-    }
-    std::normal_distribution<double> noise(0, 0.2);
-    std::vector<double> percent(kPoints);
-    const double step = -3600.0 / (kPoints - 1);
-    for (int i = 0; i < kPoints; ++i) {
-        const double nu = 4000 + i * step;
-        double a = 0.02;
-        for (const Band& b : bands) {
-            const double d = (nu - b.nu) / b.width;
-            a += b.depth / 50.0 / (1 + d * d);
-        }
-        percent[static_cast<std::size_t>(i)] = 100.0 * std::pow(10.0, -a) + noise(random);
-    }
-    return halvorn::test::MakeSpectrum(4000, step, percent);
-}
-
 // What the redraw does after the set-up: the Y scales on the background, the
 // X scales and titles on their strips, grid, trace, frame and labels on the
 // plot, each surface cleared first.
 void BM_Redraw(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0));
     const int height = 348;
-    halvorn::Spectrum s = LargeSpectrum();
+    halvorn::Spectrum s = halvorn::bench::LargeSpectrum(40, 7, 0.2);
     halvorn::DisplaySettings settings;
     GraphState g;
     Graph graph(s, settings, g);
@@ -86,7 +59,7 @@ void BM_Redraw(benchmark::State& state) {
 BENCHMARK(BM_Redraw)->Arg(673)->Arg(5384)->Unit(benchmark::kMillisecond);
 
 void BM_FindPeakTops(benchmark::State& state) {
-    halvorn::Spectrum s = LargeSpectrum();
+    halvorn::Spectrum s = halvorn::bench::LargeSpectrum(40, 7, 0.2);
     halvorn::DisplaySettings settings;
     GraphState g;
     Graph graph(s, settings, g);

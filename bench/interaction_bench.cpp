@@ -7,46 +7,17 @@
 #include <random>
 
 #include "graph/graph.h"
-#include "graph/graph_test_support.h"
 #include "interaction/label_moving.h"
 #include "interaction/peak_marking.h"
 #include "interaction/readout.h"
+#include "large_spectrum.h"
 
 namespace {
 
 using namespace halvorn;
 
-// 4000 to 400 cm-1 with sixty absorption bands, optionally with a little
-// noise (which makes thousands of candidate dips).
-Spectrum LargeSpectrum(double noiseLevel) {
-    constexpr int kPoints = 32767;
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> position(450, 3950), depth(5, 80), width(3, 30);
-    struct Band {
-        double nu, depth, width;
-    };
-    std::vector<Band> bands;
-    for (int k = 0; k < 60; ++k) {
-        bands.push_back({position(random), depth(random), width(random)});
-    }
-    std::normal_distribution<double> noise(0, noiseLevel);
-    std::vector<double> percent(kPoints);
-    const double step = -3600.0 / (kPoints - 1);
-    for (int i = 0; i < kPoints; ++i) {
-        const double nu = 4000 + i * step;
-        double a = 0.02;
-        for (const Band& b : bands) {
-            const double d = (nu - b.nu) / b.width;
-            a += b.depth / 50.0 / (1 + d * d);
-        }
-        percent[static_cast<std::size_t>(i)] =
-            100.0 * std::pow(10.0, -a) + (noiseLevel > 0 ? noise(random) : 0.0);
-    }
-    return test::MakeSpectrum(4000, step, percent);
-}
-
 struct Scene {
-    explicit Scene(double noiseLevel) : s(LargeSpectrum(noiseLevel)) {
+    explicit Scene(double noiseLevel) : s(bench::LargeSpectrum(60, 7, noiseLevel)) {
         Graph graph(s, settings, g);
         if (!graph.PrepareRedraw(W, H).ok) {
             throw std::runtime_error("redraw failed");

@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "graph/graph_test_support.h"
 #include "import/sp_file_builder.h"
+#include "large_spectrum.h"
 #include "window/graph_window.h"
 #include "window/prompts.h"
 
@@ -49,30 +50,6 @@ class SilentPrompts : public halvorn::Prompts {
     QString openAnswer;
 };
 
-// 4000 to 400 cm-1 with forty absorption bands and a little noise.
-halvorn::Spectrum LargeSpectrum() {
-    constexpr int kPoints = 32767;
-    std::mt19937 random(11);
-    std::uniform_real_distribution<double> position(450, 3950), depth(5, 80), width(3, 30);
-    std::vector<std::array<double, 3>> bands;
-    for (int k = 0; k < 40; ++k) {
-        bands.push_back({position(random), depth(random), width(random)});
-    }
-    std::normal_distribution<double> noise(0, 0.2);
-    std::vector<double> percent(kPoints);
-    const double step = -3600.0 / (kPoints - 1);
-    for (int i = 0; i < kPoints; ++i) {
-        const double nu = 4000 + i * step;
-        double a = 0.02;
-        for (const auto& b : bands) {
-            const double d = (nu - b[0]) / b[2];
-            a += b[1] / 50.0 / (1 + d * d);
-        }
-        percent[static_cast<std::size_t>(i)] = 100.0 * std::pow(10.0, -a) + noise(random);
-    }
-    return halvorn::test::MakeSpectrum(4000, step, percent);
-}
-
 void BM_StartUpToFirstPaintedGraph(benchmark::State& state) {
     SilentPrompts prompts;
     const QString folder = QCoreApplication::applicationDirPath();
@@ -93,7 +70,7 @@ void BM_GraphIr4(benchmark::State& state) {
     halvorn::ViewerState viewer;
     halvorn::SpectrumWindow window(viewer, prompts, {});
     window.Load();
-    viewer.spectrum = LargeSpectrum();
+    viewer.spectrum = halvorn::bench::LargeSpectrum(40, 11, 0.2);
     for (int k = 0; k < level; ++k) {
         window.ExpandClick();
     }
@@ -112,7 +89,7 @@ BENCHMARK(BM_GraphIr4)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 // From the Open command on a 32767-point *.sp file to the painted graph: the
 // read, the peak search, the label layout, the redraw and the paint.
 void BM_OpenFileToPaintedGraph(benchmark::State& state) {
-    const halvorn::Spectrum large = LargeSpectrum();
+    const halvorn::Spectrum large = halvorn::bench::LargeSpectrum(40, 11, 0.2);
     halvorn::test::SpFile file;
     char step[32];
     std::snprintf(step, sizeof step, "%.17g", large.DeltaX);
