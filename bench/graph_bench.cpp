@@ -8,8 +8,8 @@
 
 #include "cli/render_file.h"
 #include "graph/graph.h"
-#include "large_spectrum.h"
 #include "surface/image_surface.h"
+#include "synthetic_bands.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "interaction/label_moving.h"
 #include "interaction/peak_marking.h"
 #include "interaction/readout.h"
-#include "large_spectrum.h"
+#include "synthetic_bands.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "app/main_window.h"
 #include "graph/graph_test_support.h"
 #include "import/sp_file_builder.h"
-#include "large_spectrum.h"
+#include "synthetic_bands.h"
 #include "window/graph_window.h"
 #include "window/prompts.h"
 
