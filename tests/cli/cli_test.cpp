@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "cli/cli.h"
+#include "cli/run_cli.h"
 #include "import/sp_file_builder.h"
 
 namespace halvorn {
@@ -20,33 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::SpFile;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs the executable with the arguments (quoted for the shell) and no display.
-CliRun RunCli(const std::string& arguments) {
-    const fs::path dir = fs::temp_directory_path();
-    const fs::path errFile = dir / ("halvorn_cli_err_" + std::to_string(::getpid()));
-    const std::string command = "env -u DISPLAY -u QT_QPA_PLATFORM " HALVORN_BIN_DIR
-                                "/halvorn-cli " +
-                                arguments + " 2>" + errFile.string();
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 65536> buffer;
-    std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        out.append(buffer.data(), n);
-    }
-    const int status = ::pclose(pipe);
-    std::ifstream errIn(errFile);
-    std::stringstream err;
-    err << errIn.rdbuf();
-    fs::remove(errFile);
-    return {WEXITSTATUS(status), out, err.str()};
-}
+using test::CliRun;
+using test::RunCli;
 
 class CliTest : public ::testing::Test {
   protected:

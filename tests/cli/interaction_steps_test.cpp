@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/run_cli.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,26 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status;
-    std::string out;
-};
-
-// Runs the executable with the arguments (quoted for the shell) and no display.
-CliRun RunCli(const std::string& arguments) {
-    const std::string command = "env -u DISPLAY -u QT_QPA_PLATFORM " HALVORN_BIN_DIR
-                                "/halvorn-cli " +
-                                arguments + " 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 65536> buffer;
-    std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        out.append(buffer.data(), n);
-    }
-    const int status = ::pclose(pipe);
-    return {WEXITSTATUS(status), out};
-}
+using test::CliRun;
+using test::RunCli;
 
 // The text of a JSON value after "key": up to the next comma, bracket or
 // brace at its level (good enough for the numbers, flags and flat arrays

@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "cli/run_cli.h"
 #include "import/sp_file_builder.h"
 #include "surface/surface.h"
 
@@ -23,31 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-CliRun Cli(const std::string& arguments) {
-    const fs::path errFile =
-        fs::temp_directory_path() / ("halvorn_render_cli_err_" + std::to_string(::getpid()));
-    const std::string command = "env -u DISPLAY -u QT_QPA_PLATFORM " HALVORN_BIN_DIR
-                                "/halvorn-cli " +
-                                arguments + " 2>" + errFile.string();
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 65536> buffer;
-    std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        out.append(buffer.data(), n);
-    }
-    const int status = ::pclose(pipe);
-    std::stringstream err;
-    err << std::ifstream(errFile).rdbuf();
-    fs::remove(errFile);
-    return {WEXITSTATUS(status), out, err.str()};
-}
+using test::RunCli;
 
 // The top-level keys of a JSON object in order (keys are followed by a colon
 // at nesting depth one).
@@ -102,7 +81,7 @@ class CliRender : public ::testing::Test {
 };
 
 TEST_F(CliRender, InfoKeysFollowTheContract) {
-    const CliRun run = Cli("info " + kDemo + " --points --probe 2000,1000.5 --scale 3");
+    const CliRun run = RunCli("info " + kDemo + " --points --probe 2000,1000.5 --scale 3");
     ASSERT_EQ(run.status, 0) << run.err;
     const std::vector<std::string> keys = TopKeys(run.out);
     const std::vector<std::string> expected = {"ok",
@@ -163,14 +142,14 @@ TEST_F(CliRender, ADegenerateRangeIsReportedNotCrashed) {
     file.values = {42 * 41943};
     const std::string path = Path("one.sp");
     std::ofstream(path, std::ios::binary) << file.Bytes();
-    const CliRun info = Cli("info " + path + " --probe 1000");
+    const CliRun info = RunCli("info " + path + " --probe 1000");
     EXPECT_EQ(info.status, 0);
     EXPECT_NE(info.err.find("zero width"), std::string::npos) << info.err;
     EXPECT_EQ(info.out.find("PeakLabelBoxes"), std::string::npos);
     EXPECT_EQ(info.out.find("probe"), std::string::npos);
     EXPECT_NE(info.out.find("\"mapping\""), std::string::npos);
 
-    const CliRun render = Cli("render " + path + " " + Path("one.png"));
+    const CliRun render = RunCli("render " + path + " " + Path("one.png"));
     EXPECT_EQ(render.status, 1);
     EXPECT_NE(render.err.find("zero width"), std::string::npos) << render.err;
     EXPECT_FALSE(fs::exists(Path("one.png")));
@@ -178,30 +157,30 @@ TEST_F(CliRender, ADegenerateRangeIsReportedNotCrashed) {
     // A flat spectrum at 5 %T gets an axis from -5 to 15 %T and is drawn.
     file.values = {5 * 41943, 5 * 41943, 5 * 41943};
     std::ofstream(path, std::ios::binary) << file.Bytes();
-    const CliRun flat = Cli("info " + path);
+    const CliRun flat = RunCli("info " + path);
     EXPECT_EQ(flat.status, 0);
     EXPECT_EQ(flat.err.find("zero height"), std::string::npos) << flat.err;
-    const CliRun drawn = Cli("render " + path + " " + Path("flat.png"));
+    const CliRun drawn = RunCli("render " + path + " " + Path("flat.png"));
     EXPECT_EQ(drawn.status, 0) << drawn.err;
     EXPECT_TRUE(fs::exists(Path("flat.png")));
 }
 
 TEST_F(CliRender, EveryFormWithoutADisplay) {
     for (const char* name : {"a.png", "a.svg", "a.pdf", "a.emf", "A.PNG"}) {
-        const CliRun run = Cli("render " + kDemo + " " + Path(name) + " --bw --points --step 2");
+        const CliRun run = RunCli("render " + kDemo + " " + Path(name) + " --bw --points --step 2");
         EXPECT_EQ(run.status, 0) << name << run.err;
         EXPECT_TRUE(fs::exists(Path(name)) && fs::file_size(Path(name)) > 1000) << name;
     }
     EXPECT_EQ(QImage(QString::fromStdString(Path("a.png"))).size(), QSize(747, 456));
     ASSERT_EQ(
-        Cli("render " + kDemo + " " + Path("h.png") + " --height 70 --scale wl --grid a").status,
+        RunCli("render " + kDemo + " " + Path("h.png") + " --height 70 --scale wl --grid a").status,
         0);
     EXPECT_EQ(QImage(QString::fromStdString(Path("h.png"))).size(), QSize(747, 244 + 108));
 
-    const CliRun form = Cli("render " + kDemo + " " + Path("a.bmp"));
+    const CliRun form = RunCli("render " + kDemo + " " + Path("a.bmp"));
     EXPECT_EQ(form.status, 2);
     EXPECT_EQ(std::count(form.err.begin(), form.err.end(), '\n'), 1);
-    const CliRun missing = Cli("render " + Path("none.sp") + " " + Path("b.png"));
+    const CliRun missing = RunCli("render " + Path("none.sp") + " " + Path("b.png"));
     EXPECT_EQ(missing.status, 1);
     EXPECT_FALSE(fs::exists(Path("b.png")));
 }
@@ -222,11 +201,11 @@ int CountInPlot(const QImage& image, Rgb colour) {
 }
 
 TEST_F(CliRender, HiddenElementsAreLeftOut) {
-    ASSERT_EQ(Cli("render " + kDemo + " " + Path("all.png")).status, 0);
-    const CliRun grid = Cli("render " + kDemo + " " + Path("grid.png") + " --hide grid");
+    ASSERT_EQ(RunCli("render " + kDemo + " " + Path("all.png")).status, 0);
+    const CliRun grid = RunCli("render " + kDemo + " " + Path("grid.png") + " --hide grid");
     ASSERT_EQ(grid.status, 0) << grid.err;
-    const CliRun bare = Cli("render " + kDemo + " " + Path("bare.png") +
-                            " --hide grid,frame,scale,graph,peaklabels,labels");
+    const CliRun bare = RunCli("render " + kDemo + " " + Path("bare.png") +
+                               " --hide grid,frame,scale,graph,peaklabels,labels");
     ASSERT_EQ(bare.status, 0) << bare.err;
 
     const QImage all(QString::fromStdString(Path("all.png")));
@@ -255,20 +234,21 @@ TEST_F(CliRender, HiddenElementsAreLeftOut) {
     EXPECT_LT(dark, 2500);
 
     for (const char* bad : {"grids", "grid,", "", "grid,,frame"}) {
-        EXPECT_EQ(Cli("render " + kDemo + " " + Path("x.png") + " --hide '" + bad + "'").status, 2)
+        EXPECT_EQ(RunCli("render " + kDemo + " " + Path("x.png") + " --hide '" + bad + "'").status,
+                  2)
             << bad;
     }
 }
 
 TEST_F(CliRender, AFigureThatCannotBeWrittenFailsAndLeavesNothing) {
-    const CliRun missing = Cli("render " + kDemo + " " + Path("no/such/folder/f.png"));
+    const CliRun missing = RunCli("render " + kDemo + " " + Path("no/such/folder/f.png"));
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find(Path("no/such/folder/f.png")), std::string::npos) << missing.err;
     EXPECT_FALSE(fs::exists(Path("no")));
 
     // The target is a folder: it stays a folder, with nothing left beside it.
     fs::create_directories(Path("taken.svg"));
-    const CliRun folder = Cli("render " + kDemo + " " + Path("taken.svg"));
+    const CliRun folder = RunCli("render " + kDemo + " " + Path("taken.svg"));
     EXPECT_EQ(folder.status, 1);
     EXPECT_NE(folder.err.find("taken.svg"), std::string::npos) << folder.err;
     EXPECT_TRUE(fs::is_directory(Path("taken.svg")));
@@ -278,7 +258,7 @@ TEST_F(CliRender, AFigureThatCannotBeWrittenFailsAndLeavesNothing) {
 TEST_F(CliRender, DefaultSaveNamesOfTheFileAsGiven) {
     auto name = [&](const std::string& file, const std::string& text,
                     const std::string& more = "") {
-        const CliRun run = Cli("export " + file + " --text " + text + " --default-name" + more);
+        const CliRun run = RunCli("export " + file + " --text " + text + " --default-name" + more);
         EXPECT_EQ(run.status, 0) << run.err;
         return run.out;
     };
@@ -303,7 +283,7 @@ TEST_F(CliRender, HeaderLinesNumberedWithCrLf) {
     test::SpFile file;
     file.values = {40 * 41943, 60 * 41943, 50 * 41943};
     std::ofstream(Path("h.sp"), std::ios::binary) << file.Bytes();
-    const CliRun run = Cli("header " + Path("h.sp"));
+    const CliRun run = RunCli("header " + Path("h.sp"));
     ASSERT_EQ(run.status, 0) << run.err;
     std::vector<std::string> lines;
     std::size_t at = 0;
@@ -319,7 +299,7 @@ TEST_F(CliRender, HeaderLinesNumberedWithCrLf) {
     EXPECT_EQ(lines[19].substr(0, 4), "??  ");
     EXPECT_EQ(lines.back().substr(lines.back().size() - 7), "  #DATA");
 
-    const CliRun missing = Cli("header " + Path("none.sp"));
+    const CliRun missing = RunCli("header " + Path("none.sp"));
     EXPECT_EQ(missing.status, 1);
     EXPECT_FALSE(missing.err.empty());
 }
