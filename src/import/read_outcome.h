@@ -24,6 +24,9 @@ struct ReadRequest {
     std::string fileTitle;
     // Decimal separator of labels and export texts.
     char decimalSeparator = '.';
+    // The block of a JCAMP-DX file with several blocks to show, counted from
+    // 1; 0 shows the first block that holds an infrared spectrum.
+    int block = 0;
     ProgressCallback progress;
 };
 
