@@ -41,9 +41,19 @@ const ReaderEntry& ReaderOf(FileFormat format);
 // The format named on a command line ("sp", "jcamp", "prn").
 std::optional<FileFormat> FormatNamed(std::string_view name);
 
-// The format a file's extension selects, case-insensitively: .sp; .txt, .dx,
-// .jdx; .prn.
+// The format a file's extension selects, case-insensitively: .sp, .asc; .txt,
+// .dx, .jdx; .prn, .csv, .tsv, .dpt.
 std::optional<FileFormat> FormatOfPath(const std::string& path);
+
+// The format a file's first bytes show: "##" labels are JCAMP-DX, the binary
+// block signature or a text header with a #DATA line is *.sp, lines of two
+// numbers are a table. Nothing when the bytes look like none of them.
+std::optional<FileFormat> FormatOfBytes(std::string_view bytes);
+
+// The format of the file at path: the extension's where it names one, else
+// the one its first bytes show; nothing when neither tells or the file
+// cannot be read.
+std::optional<FileFormat> FormatOfFile(const std::string& path);
 
 ReadOutcome ReadSpectrumFile(FileFormat format, const std::string& path, const ReadRequest& request,
                              Spectrum& s);

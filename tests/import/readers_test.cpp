@@ -36,9 +36,47 @@ TEST(ReaderTable, SelectsByExtensionAndNameInMenuOrder) {
     EXPECT_EQ(FormatOfPath("x.dx"), FileFormat::Jcamp);
     EXPECT_EQ(FormatOfPath("notes.txt"), FileFormat::Jcamp);
     EXPECT_EQ(FormatOfPath("t.PRN"), FileFormat::Prn);
-    EXPECT_EQ(FormatOfPath("t.csv"), std::nullopt);
+    EXPECT_EQ(FormatOfPath("t.Csv"), FileFormat::Prn);
+    EXPECT_EQ(FormatOfPath("t.tsv"), FileFormat::Prn);
+    EXPECT_EQ(FormatOfPath("t.DPT"), FileFormat::Prn);
+    EXPECT_EQ(FormatOfPath("a.ASC"), FileFormat::Sp);
+    EXPECT_EQ(FormatOfPath("t.xls"), std::nullopt);
     EXPECT_EQ(FormatOfPath("sp"), std::nullopt);
     EXPECT_EQ(FormatNamed("SP"), std::nullopt);
+}
+
+TEST(ReaderTable, TellsTheFormatFromTheFirstBytes) {
+    EXPECT_EQ(FormatOfBytes("\xEF\xBB\xBF\r\n##TITLE= a\r\n##JCAMP-DX= 4.24\r\n"),
+              FileFormat::Jcamp);
+    test::SpFile sp;
+    sp.values = {1, 2, 3};
+    EXPECT_EQ(FormatOfBytes(sp.Bytes()), FileFormat::Sp);
+    EXPECT_EQ(FormatOfBytes(std::string("\x50\x45\x50\x45"
+                                        "2D",
+                                        6) +
+                            std::string(40, '\0')),
+              FileFormat::Sp);
+    EXPECT_EQ(FormatOfBytes("x;y\n4000;95,5\n3999;95,4\n"), FileFormat::Prn);
+    EXPECT_EQ(FormatOfBytes("Wavenumber, Abs\r\n4000.1, 0.5\r\n3999.2, 0.51\r\n"), FileFormat::Prn);
+    EXPECT_EQ(FormatOfBytes("4000\t95\r\n3999\t94\r\n"), FileFormat::Prn);
+    EXPECT_EQ(FormatOfBytes("  1.5e3   2.5E-1\n 1.4e3 2.6e-1\n"), FileFormat::Prn);
+    EXPECT_EQ(FormatOfBytes("Dear reader,\nthis is a letter.\n"), std::nullopt);
+    EXPECT_EQ(FormatOfBytes("4000\t95\n"), FileFormat::Prn);
+    EXPECT_EQ(FormatOfBytes("1 2 3\n4 5 6\n"), std::nullopt);
+    EXPECT_EQ(FormatOfBytes(""), std::nullopt);
+    EXPECT_EQ(FormatOfBytes(std::string(200000, '\0')), std::nullopt);
+
+    // The extension decides where it names a format; the bytes only where it does not.
+    const fs::path table = fs::temp_directory_path() / "halvorn_readers_test_table.dat";
+    std::ofstream(table, std::ios::binary) << "4000\t95\n3999\t94\n";
+    EXPECT_EQ(FormatOfFile(table.string()), FileFormat::Prn);
+    const fs::path named = fs::temp_directory_path() / "halvorn_readers_test_table.jdx";
+    fs::copy_file(table, named, fs::copy_options::overwrite_existing);
+    EXPECT_EQ(FormatOfFile(named.string()), FileFormat::Jcamp);
+    fs::remove(table);
+    fs::remove(named);
+    EXPECT_EQ(FormatOfFile((fs::temp_directory_path() / "halvorn_no_such_file").string()),
+              std::nullopt);
 }
 
 TEST(ReaderTable, ReadsFromBytesAsFromTheFile) {
