@@ -37,13 +37,16 @@ set(CPACK_PACKAGE_NAME "halvorn")
 set(CPACK_PACKAGE_VENDOR "Halvorn developers")
 set(CPACK_PACKAGE_CONTACT "Halvorn developers <halvorn@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for infrared absorption spectra")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Halvorn opens one infrared spectrum at a time (a binary *.sp file, a JCAMP-DX \
-file or a two-column *.prn table) and draws it with wavenumber or wavelength \
-scales and a transmittance or absorbance grid. Peaks can be marked, the data \
-copied or saved as text and the figure saved as SVG, PDF, PNG or EMF. The \
-companion program halvorn-cli reads, exports and draws the same files without \
-a display.")
+# The long description as Debian shows it: lines of at most 72 characters.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Halvorn opens one infrared spectrum at a time (a binary *.sp file, a"
+    "JCAMP-DX file or a two-column *.prn table) and draws it with wavenumber"
+    "or wavelength scales and a transmittance or absorbance grid. Peaks can"
+    "be marked, the data copied or saved as text and the figure saved as"
+    "SVG, PDF, PNG or EMF."
+    "."
+    "The companion program halvorn-cli reads, exports and draws the same"
+    "files without a display.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
