@@ -5,14 +5,24 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
 
 #include <exception>
+#include <string_view>
+#include <utility>
 
+#include "app/recent_files.h"
 #include "options/options_dialog.h"
 #include "output/copy_preview.h"
 #include "output/header_details.h"
@@ -26,64 +36,149 @@ namespace {
 
 const char* const kTextFilter = "Text (*.txt)|*.txt|All Files(*.*)|*.*";
 
-// One entry of the menu tree: control name and caption; an empty caption is a
-// separator.
+// One entry of the menu tree: control name, caption, the letter that becomes
+// its access key (the first occurrence of that character in the caption) and
+// the status tip saying what it does; an empty caption is a separator.
 struct MenuEntry {
     const char* name;
     const char* caption;
+    char key = '\0';
+    const char* tip = "";
     bool hidden = false;
 };
 
 struct MenuTitle {
     const char* name;
     const char* caption;
+    char key;
     std::vector<MenuEntry> entries;
 };
 
+// Access keys of the reader table's own entries, by control name.
+char OpenEntryKey(const char* menuName) {
+    const std::string_view name(menuName);
+    if (name == "mnuOpenIRfile") {
+        return 'I';
+    }
+    if (name == "mnuOpenJCamp") {
+        return 'J';
+    }
+    if (name == "mnuOpenPRN") {
+        return 'r';
+    }
+    return '\0';
+}
+
+const char* OpenEntryTip(FileFormat format) {
+    switch (format) {
+        case FileFormat::Sp:
+            return "Open a *.sp spectrum file";
+        case FileFormat::Jcamp:
+            return "Open a JCAMP-DX spectrum file (*.txt, *.dx, *.jdx)";
+        case FileFormat::Prn:
+            return "Open a two-column *.prn table of wavenumber and %T";
+    }
+    return "Open a spectrum file";
+}
+
+std::vector<MenuEntry> FileEntries() {
+    std::vector<MenuEntry> entries = {
+        {"mnuOpen", "Open...", 'O', "Open a spectrum file of any supported format"}};
+    for (const ReaderEntry& reader : ReaderTable()) {
+        entries.push_back({reader.menuName, reader.menuCaption, OpenEntryKey(reader.menuName),
+                           OpenEntryTip(reader.format)});
+    }
+    const std::vector<MenuEntry> rest = {
+        {"mnuRecentFiles", "Recent Files", 'F', "Open one of the files opened last"},
+        {"mnuSepr", ""},
+        {"mnuSaveDataX", "Save Data (Calculated X values only) As...", 'C',
+         "Save the calculated wavenumbers to a text file, one per line"},
+        {"mnuSaveDataYPercent", "Save Data (Calculated Y % values only) As...", 'Y',
+         "Save the ordinates in the file's own unit to a text file, one per line"},
+        {"mnuSep1", ""},
+        {"mnuSaveDataAs", "Save Data (Original Y values only) As...", 'S',
+         "Save the ordinates as stored in the file to a text file, one per line"},
+        {"mnuSP", ""},
+        {"mnuSairItem", "Exit", 'x', "Quit the program"}};
+    entries.insert(entries.end(), rest.begin(), rest.end());
+    return entries;
+}
+
 const std::vector<MenuTitle>& MenuTree() {
     static const std::vector<MenuTitle> tree = {
-        {"mnuFile",
-         "File",
-         {{ReaderOf(FileFormat::Sp).menuName, ReaderOf(FileFormat::Sp).menuCaption},
-          {ReaderOf(FileFormat::Jcamp).menuName, ReaderOf(FileFormat::Jcamp).menuCaption},
-          {ReaderOf(FileFormat::Prn).menuName, ReaderOf(FileFormat::Prn).menuCaption},
-          {"mnuSepr", ""},
-          {"mnuSaveDataX", "Save Data (Calculated X values only) As..."},
-          {"mnuSaveDataYPercent", "Save Data (Calculated Y % values only) As..."},
-          {"mnuSep1", ""},
-          {"mnuSaveDataAs", "Save Data (Original Y values only) As..."},
-          {"mnuSP", ""},
-          {"mnuSairItem", "Exit"}}},
+        {"mnuFile", "File", 'F', FileEntries()},
         {"mnuEdit",
          "Edit",
-         {{"mnuCopyX", "Copy X Data (calculated X values)"},
-          {"mnuCopyYPercent", "Copy Y % values (calculated from file values)"},
+         'E',
+         {{"mnuCopyX", "Copy X Data (calculated X values)", 'X',
+           "Copy the calculated wavenumbers to the clipboard, one per line"},
+          {"mnuCopyYPercent", "Copy Y % values (calculated from file values)", 'Y',
+           "Copy the ordinates in the file's own unit to the clipboard, one per line"},
           {"mnuSep", ""},
-          {"mnuCopyData", "Copy Y Data (original Y values from file)"},
+          {"mnuCopyData", "Copy Y Data (original Y values from file)", 'D',
+           "Copy the ordinates as stored in the file to the clipboard, one per line"},
           {"mnuSep3", ""},
-          {"mnuSpecCopyPrvw", "Spectrum Copy Preview"},
-          {"mnuCopySpectrum", "Copy Spectrum (as bitmap)", true}}},
+          {"mnuSpecCopyPrvw", "Spectrum Copy Preview", 'P',
+           "Compose the figure for copying, printing or saving"},
+          {"mnuCopySpectrum", "Copy Spectrum (as bitmap)", '\0', "", true}}},
         {"mnuView",
          "View",
-         {{"mnuSPCP", "Spectrum Copy Preview"}, {"mnuFileHeaderDetais", "File Header Details"}}},
+         'V',
+         {{"mnuSPCP", "Spectrum Copy Preview", 'P',
+           "Compose the figure for copying, printing or saving"},
+          {"mnuFileHeaderDetais", "File Header Details", 'H',
+           "Show the file's header lines beside a description of the format"}}},
         {"mnuIRGraph",
          "IR Graph",
-         {{"mnuLine", "Line"},
-          {"mnuPoints", "Points"},
+         'I',
+         {{"mnuLine", "Line", 'L', "Draw the spectrum as a line"},
+          {"mnuPoints", "Points", 'P', "Draw the spectrum as separate points"},
           {"sep1", ""},
-          {"mnuAddSpName", "Add Spectrum Name", true},
-          {"mnuRemoveSpName", "Remove Spectrum Name", true},
-          {"mnuEditHeader", "Spectrum Header Editor"},
+          {"mnuAddSpName", "Add Spectrum Name", '\0', "", true},
+          {"mnuRemoveSpName", "Remove Spectrum Name", '\0', "", true},
+          {"mnuEditHeader", "Spectrum Header Editor", 'H',
+           "Edit the sample lines shown above the graph"},
           {"sep", ""},
-          {"mnuOptions", "Options"}}},
+          {"mnuOptions", "Options", 'O', "Choose the display preferences kept between runs"}}},
         {"mnuHelp",
          "Help",
-         {{"mnuWhatisitfor", "What is it for?", true},
-          {"mnuHowdoI", "How do I?", true},
-          {"mnuSep5", "", true},
-          {"mnuAbout", "About..."}}},
+         'H',
+         {{"mnuWhatisitfor", "What is it for?", '\0', "", true},
+          {"mnuHowdoI", "How do I?", '\0', "", true},
+          {"mnuSep5", "", '\0', "", true},
+          {"mnuAbout", "About...", 'A', "Show the program's name, version and system figures"}}},
     };
     return tree;
+}
+
+// The format a file is read with: the reader table's choice for it.
+std::optional<FileFormat> FormatForFile(const QString& path) {
+    return FormatOfPath(QFile::encodeName(path).toStdString());
+}
+
+// The caption with an access key: '&' before the first occurrence of key
+// (none when key is 0 or absent); the visible words stay as they are.
+QString WithAccessKey(const QString& caption, char key) {
+    QString text = caption;
+    text.replace('&', "&&");
+    if (key != '\0') {
+        const qsizetype at = text.indexOf(QLatin1Char(key));
+        if (at >= 0) {
+            text.insert(at, '&');
+        }
+    }
+    return text;
+}
+
+char AccessKeyOf(const QString& name) {
+    for (const MenuTitle& title : MenuTree()) {
+        for (const MenuEntry& entry : title.entries) {
+            if (name == QLatin1String(entry.name)) {
+                return entry.key;
+            }
+        }
+    }
+    return '\0';
 }
 
 // The busy pointer while a long text goes to the clipboard; the normal one
@@ -141,8 +236,19 @@ MainWindow::MainWindow(const QString& programFolder, Prompts& prompts, const QSt
         QDir::toNativeSeparators(QDir::cleanPath(programFolder)).toLocal8Bit().toStdString();
     area_ = new QMdiArea(this);
     area_->setObjectName("MdiArea");
+    // A main window smaller than the spectrum window scrolls to its hidden
+    // parts instead of cutting them off.
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(area_);
+    statusBar()->setObjectName("StatusBar");
+    // The list of recent files sits beside the user's copy of the settings
+    // file, in a file of its own.
+    recent_ = std::make_unique<RecentFiles>(
+        QDir(QFileInfo(store_.UserFile()).absolutePath()).filePath("RecentFiles.ini"));
     BuildMenus();
+    FillRecentMenu();
+    setAcceptDrops(true);
 
     form5_ = new SpectrumWindow(state_, prompts_, [this] { LoadSettings(); });
     form5Frame_ =
@@ -174,7 +280,8 @@ MainWindow::MainWindow(const QString& programFolder, Prompts& prompts, const QSt
             form5_->Activated();
         }
     });
-    resize(form5Frame_->sizeHint().width() + 24, form5Frame_->sizeHint().height() + 48);
+    resize(form5Frame_->sizeHint().width() + 24,
+           form5Frame_->sizeHint().height() + 48 + statusBar()->sizeHint().height());
 }
 
 MainWindow::~MainWindow() {
@@ -187,22 +294,37 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildMenus() {
     for (const MenuTitle& title : MenuTree()) {
-        QMenu* menu = menuBar()->addMenu(title.caption);
+        QMenu* menu = menuBar()->addMenu(WithAccessKey(title.caption, title.key));
         menu->setObjectName(title.name);
         for (const MenuEntry& entry : title.entries) {
-            QAction* action =
-                entry.caption[0] == '\0' ? menu->addSeparator() : menu->addAction(entry.caption);
+            QAction* action = nullptr;
+            if (entry.caption[0] == '\0') {
+                action = menu->addSeparator();
+            } else if (std::string_view(entry.name) == "mnuRecentFiles") {
+                recentMenu_ = menu->addMenu(WithAccessKey(entry.caption, entry.key));
+                recentMenu_->setObjectName("mnuRecentFilesMenu");
+                action = recentMenu_->menuAction();
+            } else {
+                action = menu->addAction(WithAccessKey(entry.caption, entry.key));
+            }
             action->setObjectName(entry.name);
             action->setVisible(!entry.hidden);
+            action->setStatusTip(entry.tip);
         }
     }
     MenuAction("mnuLine")->setCheckable(true);
     MenuAction("mnuLine")->setChecked(true);
     MenuAction("mnuPoints")->setCheckable(true);
+    MenuAction("mnuOpen")->setShortcut(QKeySequence::Open);
+    MenuAction("mnuSairItem")->setShortcut(QKeySequence::Quit);
+    // The list is read afresh each time it opens, so that a file deleted
+    // meanwhile shows greyed.
+    connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
 
     const auto on = [this](const char* name, auto handler) {
         connect(MenuAction(name), &QAction::triggered, this, handler);
     };
+    on("mnuOpen", [this] { OpenAnyCommand(); });
     for (const ReaderEntry& reader : ReaderTable()) {
         on(reader.menuName, [this, format = reader.format] { OpenCommand(format); });
     }
@@ -223,6 +345,28 @@ void MainWindow::BuildMenus() {
     on("mnuEditHeader", [this] { HeaderEditorCommand(); });
 }
 
+void MainWindow::FillRecentMenu() {
+    recentMenu_->clear();
+    const QStringList paths = recent_->Paths();
+    for (qsizetype k = 0; k < paths.size(); ++k) {
+        const QString shown = QDir::toNativeSeparators(paths[k]);
+        QAction* action = recentMenu_->addAction(
+            WithAccessKey(QString("%1 %2").arg(k + 1).arg(shown), static_cast<char>('1' + k)));
+        action->setObjectName(QString("mnuRecentFile(%1)").arg(k));
+        action->setData(paths[k]);
+        action->setStatusTip("Open " + shown);
+        // A file that is gone (moved, deleted, on a disk not mounted) stays in
+        // the list, greyed, until newer files push it out.
+        action->setEnabled(QFileInfo(paths[k]).isFile());
+        connect(action, &QAction::triggered, this, [this, path = paths[k]] { OpenPath(path); });
+    }
+    recentMenu_->menuAction()->setEnabled(!paths.isEmpty());
+}
+
+QStringList MainWindow::RecentFilePaths() const {
+    return recent_->Paths();
+}
+
 QAction* MainWindow::MenuAction(const QString& name) const {
     return menuBar()->findChild<QAction*>(name);
 }
@@ -238,7 +382,7 @@ void MainWindow::SaveSettings() {
     }
 }
 
-void MainWindow::Start() {
+void MainWindow::Start(const QString& initialFile) {
     // The spectrum window has loaded (settings, areas, buttons) when it was
     // created; the multiplier controls only show for JCAMP-DX files.
     form5_->Load();
@@ -256,6 +400,19 @@ void MainWindow::Start() {
         QFile::encodeName(QDir::toNativeSeparators(folder.filePath("CurPic.emf"))).toStdString();
     LoadSettings();
 
+    if (!initialFile.isEmpty()) {
+        if (OpenPath(initialFile)) {
+            form5Frame_->show();
+            form5Frame_->adjustSize();
+            return;
+        }
+        // The reader has told why; the program goes on as it starts without a
+        // file, on the demonstration spectrum.
+        state_.spectrum.OpenedFilePath.clear();
+        form5_->SetMultGlobalControlsVisible(false);
+        state_.spectrum.MultGlobal = 1.0;
+        form5_->SetMultGlobalBoxText("1");
+    }
     state_.DialogFileName =
         QFile::encodeName(QDir::toNativeSeparators(folder.filePath("Demo.sp"))).toStdString();
     state_.DialogFileTitle.clear();
@@ -280,48 +437,129 @@ void MainWindow::CloseHeaderDetails() {
 }
 
 void MainWindow::ShowExportCaptions() {
-    MenuAction("mnuCopyYPercent")
-        ->setText(QString::fromLatin1(state_.spectrum.mnuCopyYPercentCaption.c_str()));
-    MenuAction("mnuSaveDataYPercent")
-        ->setText(QString::fromLatin1(state_.spectrum.mnuSaveDataYPercentCaption.c_str()));
+    for (const auto& [name, caption] :
+         {std::pair{"mnuCopyYPercent", &state_.spectrum.mnuCopyYPercentCaption},
+          std::pair{"mnuSaveDataYPercent", &state_.spectrum.mnuSaveDataYPercentCaption}}) {
+        MenuAction(name)->setText(
+            WithAccessKey(QString::fromLatin1(caption->c_str()), AccessKeyOf(name)));
+    }
+}
+
+void MainWindow::PrepareOpen(FileFormat format) {
+    // Each command has its own order of closing the header details and
+    // setting up the multiplier controls; the JCAMP-DX one shows them.
+    if (format == FileFormat::Sp) {
+        CloseHeaderDetails();
+        form5_->SetMultGlobalControlsVisible(false);
+        state_.spectrum.MultGlobal = 1.0;
+    } else if (format == FileFormat::Jcamp) {
+        form5_->SetMultGlobalControlsVisible(true);
+        state_.spectrum.MultGlobal = 1.0;
+        form5_->SetMultGlobalBoxText("1");
+        CloseHeaderDetails();
+    } else {
+        state_.spectrum.MultGlobal = 1.0;
+        form5_->SetMultGlobalBoxText("1");
+        CloseHeaderDetails();
+    }
+}
+
+bool MainWindow::ReadChosenFile(FileFormat format, const QString& chosen) {
+    BusyScope busy([this](bool enabled) { SetInputEnabled(enabled); });
+    const QString path = QDir::toNativeSeparators(chosen);
+    state_.DialogFileName = QFile::encodeName(path).toStdString();
+    state_.DialogFileTitle = QFileInfo(path).fileName().toLatin1().toStdString();
+    state_.spectrum.OpenedFilePath = state_.DialogFileName;
+    const bool read = form5_->OpenFile(format, state_.DialogFileName, state_.DialogFileTitle);
+    if (read) {
+        recent_->Add(QFileInfo(chosen).absoluteFilePath());
+        FillRecentMenu();
+    }
+    return read;
+}
+
+QString MainWindow::LastFolder() const {
+    QString last = QFile::decodeName(state_.spectrum.OpenedFilePath.c_str());
+    if (last.isEmpty() && !recent_->Paths().isEmpty()) {
+        last = recent_->Paths().front();
+    }
+    if (last.isEmpty()) {
+        return QString();
+    }
+    return QFileInfo(QDir::fromNativeSeparators(last)).absolutePath();
 }
 
 void MainWindow::OpenCommand(FileFormat format) {
     try {
         form5_->EndPendingModes();
-        switch (format) {
-            case FileFormat::Sp:
-                CloseHeaderDetails();
-                form5_->SetMultGlobalControlsVisible(false);
-                state_.spectrum.MultGlobal = 1.0;
-                break;
-            case FileFormat::Jcamp:
-                form5_->SetMultGlobalControlsVisible(true);
-                state_.spectrum.MultGlobal = 1.0;
-                form5_->SetMultGlobalBoxText("1");
-                CloseHeaderDetails();
-                break;
-            case FileFormat::Prn:
-                state_.spectrum.MultGlobal = 1.0;
-                form5_->SetMultGlobalBoxText("1");
-                CloseHeaderDetails();
-                break;
-        }
+        PrepareOpen(format);
         form5_->EndPendingModes(true);
         const char* filter = ReaderOf(format).dialogFilter;
-        const std::optional<QString> chosen = prompts_.OpenFileName(this, filter);
+        const std::optional<QString> chosen = prompts_.OpenFileNameIn(this, filter, LastFolder());
         if (!chosen || chosen->isEmpty()) {
             return;
         }
-        BusyScope busy([this](bool enabled) { SetInputEnabled(enabled); });
-        const QString path = QDir::toNativeSeparators(*chosen);
-        state_.DialogFileName = QFile::encodeName(path).toStdString();
-        state_.DialogFileTitle = QFileInfo(path).fileName().toLatin1().toStdString();
-        state_.spectrum.OpenedFilePath = state_.DialogFileName;
-        form5_->OpenFile(format, state_.DialogFileName, state_.DialogFileTitle);
+        ReadChosenFile(format, *chosen);
     } catch (const std::exception&) {
         // The open commands end quietly on errors; the pointer and input are
         // restored on the way out.
+    }
+}
+
+QString MainWindow::OpenAnyFilter() {
+    QStringList every;
+    QStringList each;
+    for (const ReaderEntry& reader : ReaderTable()) {
+        const QStringList parts = QString(reader.dialogFilter).split('|');
+        if (parts.size() < 2) {
+            continue;
+        }
+        each << parts[0] << parts[1];
+        for (const QString& pattern : parts[1].split(';', Qt::SkipEmptyParts)) {
+            if (!every.contains(pattern)) {
+                every << pattern;
+            }
+        }
+    }
+    return "All supported files (" + every.join(' ') + ")|" + every.join(';') + "|" +
+           each.join('|') + "|All Files(*.*)|*.*";
+}
+
+void MainWindow::OpenAnyCommand() {
+    try {
+        form5_->EndPendingModes();
+        CloseHeaderDetails();
+        form5_->EndPendingModes(true);
+        const std::optional<QString> chosen =
+            prompts_.OpenFileNameIn(this, OpenAnyFilter(), LastFolder());
+        if (!chosen || chosen->isEmpty()) {
+            return;
+        }
+        OpenPath(*chosen);
+    } catch (const std::exception&) {
+        // As the other open commands: quietly ended.
+    }
+}
+
+bool MainWindow::OpenPath(const QString& path, std::optional<FileFormat> format) {
+    try {
+        form5_->EndPendingModes();
+        if (!format) {
+            format = FormatForFile(path);
+        }
+        if (!format) {
+            CloseHeaderDetails();
+            prompts_.Message(this, QMessageBox::Critical, kReadFailureTitle,
+                             "The file is none of the kinds this program reads:\r\n" +
+                                 QDir::toNativeSeparators(path),
+                             QMessageBox::Ok);
+            return false;
+        }
+        PrepareOpen(*format);
+        form5_->EndPendingModes(true);
+        return ReadChosenFile(*format, path);
+    } catch (const std::exception&) {
+        return false;
     }
 }
 
@@ -406,6 +644,40 @@ void MainWindow::SaveDataCommand(ExportText which) {
 
 void MainWindow::ExitClick() {
     QApplication::quit();
+}
+
+namespace {
+
+// The first local file among the dropped URLs, or an empty text.
+QString DroppedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) {
+        return QString();
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile()) {
+            return url.toLocalFile();
+        }
+    }
+    return QString();
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (InputEnabled() && !DroppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (!InputEnabled() || path.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // The drag ends first: the reader's message box must not open while the
+    // file manager still waits for the drop to be answered.
+    QTimer::singleShot(0, this, [this, path] { OpenPath(path); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 #include "app/about_box.h"
 #include "core/export_text.h"
@@ -16,7 +17,10 @@
 #include "window/viewer_state.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QMdiArea;
+class QMenu;
 class QMdiSubWindow;
 
 namespace halvorn {
@@ -24,6 +28,7 @@ namespace halvorn {
 class CopyPreviewWindow;
 class HeaderDetailsHost;
 class Prompts;
+class RecentFiles;
 class SpectrumWindow;
 
 class MainWindow : public QMainWindow {
@@ -37,7 +42,10 @@ class MainWindow : public QMainWindow {
     ~MainWindow() override;
 
     // The start-up: settings, the demonstration spectrum, the spectrum window.
-    void Start();
+    // With a file named (the command line), that file is opened instead of the
+    // demonstration spectrum; when it cannot be read the demonstration
+    // spectrum is shown after the reader's message.
+    void Start(const QString& initialFile = QString());
 
     ViewerState& State() { return state_; }
     SpectrumWindow* Form5() const { return form5_; }
@@ -52,6 +60,20 @@ class MainWindow : public QMainWindow {
 
     // Commands, as the menu entries run them.
     void OpenCommand(FileFormat format);
+    // "Open...": any format the reader table knows, chosen from the file.
+    void OpenAnyCommand();
+    // Opens a file whose name is known (the command line, a drop, the recent
+    // files), as the Open commands open the file chosen in their dialog: modes
+    // ended, the format's preparations, the header details closed. The format
+    // is the reader table's choice for the file unless given. True when the
+    // file was read.
+    bool OpenPath(const QString& path, std::optional<FileFormat> format = std::nullopt);
+    // The files opened last, newest first, as the "Recent Files" menu lists
+    // them.
+    QStringList RecentFilePaths() const;
+    // The filter of the "Open..." dialog: every supported file, each format,
+    // every file.
+    static QString OpenAnyFilter();
     void LineClick();
     void PointsClick();
     void OptionsClick();
@@ -73,9 +95,19 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void BuildMenus();
+    void FillRecentMenu();
+    // The format's own preparations of the multiplier controls, and the
+    // header details closed, in the order each Open command has them.
+    void PrepareOpen(FileFormat format);
+    // Reads the chosen file with the busy pointer and input held.
+    bool ReadChosenFile(FileFormat format, const QString& chosen);
+    // The folder an Open dialog shows first: that of the last opened file.
+    QString LastFolder() const;
     void LoadSettings();
     void SaveSettings();
     void CloseHeaderDetails();
@@ -91,6 +123,8 @@ class MainWindow : public QMainWindow {
     SystemInfoTool systemInfo_;
     CopyPreviewWindow* copyPreview_ = nullptr;
     HeaderDetailsHost* headerDetails_ = nullptr;
+    std::unique_ptr<RecentFiles> recent_;
+    QMenu* recentMenu_ = nullptr;
 };
 
 }  // namespace halvorn

@@ -908,7 +908,7 @@ void SpectrumWindow::ShowSpectrumTexts() {
     }
 }
 
-void SpectrumWindow::OpenFile(FileFormat format, const std::string& path,
+bool SpectrumWindow::OpenFile(FileFormat format, const std::string& path,
                               const std::string& title) {
     LimpF();
     ReadRequest request;
@@ -937,9 +937,10 @@ void SpectrumWindow::OpenFile(FileFormat format, const std::string& path,
                              FromFile(outcome.message), QMessageBox::Ok);
         }
         LimpF();
-        return;
+        return false;
     }
     Redraw();
+    return true;
 }
 
 int SpectrumWindow::Redraw() {

@@ -83,8 +83,8 @@ class SpectrumWindow : public QWidget {
 
     // The open routines: read the file with the format's reader, show the
     // result and redraw. title is the file's name without its folder (empty
-    // for the demonstration spectrum).
-    void OpenFile(FileFormat format, const std::string& path, const std::string& title);
+    // for the demonstration spectrum). True when the file was read.
+    bool OpenFile(FileFormat format, const std::string& path, const std::string& title);
 
     // Ends peak marking and label moving through their buttons; with
     // moveFirst the label-moving check comes first.

@@ -25,7 +25,15 @@ QStringList NameFiltersOf(const QString& filter) {
 }
 
 std::optional<QString> QtPrompts::OpenFileName(QWidget* parent, const QString& filter) {
+    return OpenFileNameIn(parent, filter, QString());
+}
+
+std::optional<QString> QtPrompts::OpenFileNameIn(QWidget* parent, const QString& filter,
+                                                 const QString& folder) {
     QFileDialog dialog(parent);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        dialog.setDirectory(folder);
+    }
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);

@@ -22,6 +22,14 @@ class Prompts {
     // the chosen path, or nothing when the user cancels.
     virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& filter) = 0;
 
+    // The same dialog, showing the given folder first (the folder of the last
+    // opened file; empty for the dialog's own choice).
+    virtual std::optional<QString> OpenFileNameIn(QWidget* parent, const QString& filter,
+                                                  const QString& folder) {
+        static_cast<void>(folder);
+        return OpenFileName(parent, filter);
+    }
+
     // A Save dialog with the filter (same form) and a proposed file name,
     // which may hold a folder. An existing file is replaced without asking.
     // Returns the chosen path, or nothing when the user cancels.
@@ -41,6 +49,8 @@ class Prompts {
 class QtPrompts : public Prompts {
   public:
     std::optional<QString> OpenFileName(QWidget* parent, const QString& filter) override;
+    std::optional<QString> OpenFileNameIn(QWidget* parent, const QString& filter,
+                                          const QString& folder) override;
     std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,
                                         const QString& defaultName) override;
     QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon,

@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,6 +28,7 @@
 
 #include "app/about_box.h"
 #include "app/main_window.h"
+#include "app/sample_files.h"
 #include "core/export_text.h"
 #include "import/sp_file_builder.h"
 #include "options/options_dialog.h"
@@ -44,48 +46,34 @@ namespace halvorn {
 namespace {
 
 using test::CountColour;
+using test::JcampBytes;
 using test::Painted;
+using test::PrnBytes;
+using test::WriteFile;
 
-// %T of a synthetic spectrum with dips at 2900, 1700 and 1000 cm-1.
-double Transmittance(double nu) {
-    double t = 92.0;
-    for (const auto& [centre, depth] : {std::pair{2900.0, 60.0}, {1700.0, 70.0}, {1000.0, 40.0}}) {
-        t -= depth * std::exp(-std::pow((nu - centre) / 15.0, 2));
-    }
-    return t;
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// A JCAMP-DX file of 4000..500 cm-1 every 2 cm-1, five ordinates a line.
-QByteArray JcampBytes() {
-    const int n = 1751;
-    QByteArray b =
-        "##TITLE=Synthetic test film\n##JCAMP-DX=4.24\n##XUNITS=1/CM\n"
-        "##YUNITS=TRANSMITTANCE\n##YFACTOR=0.001\n##DELTAX=-2\n##FIRSTX=4000\n##LASTX=500\n"
-        "##MINY=0.2\n##MAXY=0.92\n##NPOINTS=1751\n##XYDATA=(X++(Y..Y))\n";
-    for (int i = 0; i < n; i += 5) {
-        b += QByteArray::number(4000 - 2 * i);
-        for (int k = i; k < std::min(n, i + 5); ++k) {
-            b += " " + QByteArray::number(std::lround(Transmittance(4000.0 - 2 * k) * 10));
+// A caption as the menu shows it: the access key's '&' gone, "&&" one '&'.
+QString Shown(const QString& caption) {
+    QString shown;
+    for (qsizetype k = 0; k < caption.size(); ++k) {
+        if (caption[k] == '&' && k + 1 < caption.size()) {
+            ++k;
         }
-        b += "\n";
+        shown += caption[k];
     }
-    return b + "##END=\n";
+    return shown;
 }
 
-// A PRN table of 4000..600 cm-1, wavenumber TAB %T, decimal commas.
-QByteArray PrnBytes() {
-    QByteArray b;
-    for (int nu = 4000; nu >= 600; nu -= 2) {
-        b += QByteArray::number(nu) + "\t" +
-             QByteArray::number(Transmittance(nu), 'f', 2).replace('.', ',') + "\r\n";
+// The access key of a caption, lower case, or 0 when it has none.
+QChar AccessKey(const QString& caption) {
+    for (qsizetype k = 0; k + 1 < caption.size(); ++k) {
+        if (caption[k] == '&') {
+            if (caption[k + 1] != '&') {
+                return caption[k + 1].toLower();
+            }
+            ++k;
+        }
     }
-    return b;
+    return QChar();
 }
 
 }  // namespace
@@ -185,9 +173,11 @@ class MainWindowTest : public QObject {
         };
         const std::vector<std::pair<QString, std::vector<Item>>> tree = {
             {"File",
-             {{"mnuOpenIRfile", "Open IR file (*.sp files only)", true},
+             {{"mnuOpen", "Open...", true},
+              {"mnuOpenIRfile", "Open IR file (*.sp files only)", true},
               {"mnuOpenJCamp", "Open JCampDX", true},
               {"mnuOpenPRN", "Open *.prn file", true},
+              {"mnuRecentFiles", "Recent Files", true},
               {"mnuSepr", "", true},
               {"mnuSaveDataX", "Save Data (Calculated X values only) As...", true},
               {"mnuSaveDataYPercent", "Save Data (Calculated Y % values only) As...", true},
@@ -221,23 +211,39 @@ class MainWindowTest : public QObject {
               {"mnuSep5", "", false},
               {"mnuAbout", "About...", true}}},
         };
+        // Every title and visible entry opens with Alt and a letter of its
+        // own within its menu; the words shown are the captions above; every
+        // visible command says in the status bar what it does.
         const QList<QAction*> titles = main_->menuBar()->actions();
         QCOMPARE(titles.size(), static_cast<qsizetype>(tree.size()));
+        QSet<QChar> titleKeys;
         for (std::size_t m = 0; m < tree.size(); ++m) {
-            QCOMPARE(titles[static_cast<qsizetype>(m)]->text(), tree[m].first);
+            QCOMPARE(Shown(titles[static_cast<qsizetype>(m)]->text()), tree[m].first);
+            const QChar titleKey = AccessKey(titles[static_cast<qsizetype>(m)]->text());
+            QVERIFY(!titleKey.isNull() && !titleKeys.contains(titleKey));
+            titleKeys.insert(titleKey);
             const QList<QAction*> items = titles[static_cast<qsizetype>(m)]->menu()->actions();
             QCOMPARE(items.size(), static_cast<qsizetype>(tree[m].second.size()));
+            QSet<QChar> keys;
             for (std::size_t k = 0; k < tree[m].second.size(); ++k) {
                 const Item& expected = tree[m].second[k];
                 QAction* a = items[static_cast<qsizetype>(k)];
                 QCOMPARE(a->objectName(), QString(expected.name));
                 QCOMPARE(a->isSeparator(), expected.caption[0] == '\0');
                 if (!a->isSeparator()) {
-                    QCOMPARE(a->text(), QString(expected.caption));
+                    QCOMPARE(Shown(a->text()), QString(expected.caption));
                 }
                 QCOMPARE(a->isVisible(), expected.visible);
+                if (a->isVisible() && !a->isSeparator()) {
+                    const QChar key = AccessKey(a->text());
+                    QVERIFY2(!key.isNull() && !keys.contains(key), expected.name);
+                    keys.insert(key);
+                    QVERIFY2(!a->statusTip().isEmpty(), expected.name);
+                }
             }
         }
+        QCOMPARE(main_->MenuAction("mnuOpen")->shortcut(), QKeySequence(QKeySequence::Open));
+        QCOMPARE(main_->MenuAction("mnuSairItem")->shortcut(), QKeySequence(QKeySequence::Quit));
         QVERIFY(main_->MenuAction("mnuLine")->isChecked());
         QVERIFY(!main_->MenuAction("mnuPoints")->isChecked());
     }
@@ -309,19 +315,22 @@ class MainWindowTest : public QObject {
         prompts_->openAnswers = {path};
         main_->OpenCommand(FileFormat::Sp);
         QVERIFY(prompts_->messages.empty());
-        QCOMPARE(main_->MenuAction("mnuCopyYPercent")->text(),
+        QCOMPARE(Shown(main_->MenuAction("mnuCopyYPercent")->text()),
                  QString("Copy Y (Absorbance) values (calculated from file values)"));
-        QCOMPARE(main_->MenuAction("mnuSaveDataYPercent")->text(),
+        QCOMPARE(Shown(main_->MenuAction("mnuSaveDataYPercent")->text()),
                  QString("Save Data (Calculated Y (Absorbance) values only) As..."));
+        // The renamed entries keep their access keys.
+        QCOMPARE(AccessKey(main_->MenuAction("mnuCopyYPercent")->text()), QChar('y'));
+        QCOMPARE(AccessKey(main_->MenuAction("mnuSaveDataYPercent")->text()), QChar('y'));
         main_->MenuAction("mnuSaveDataYPercent")->trigger();
         QCOMPARE(prompts_->saveDefaultNames.back(),
                  QDir::toNativeSeparators(program_->filePath("abs(Y(Absorbance)).txt")));
         // A %T file names them after % values again.
         prompts_->openAnswers = {program_->filePath("Demo.sp")};
         main_->OpenCommand(FileFormat::Sp);
-        QCOMPARE(main_->MenuAction("mnuCopyYPercent")->text(),
+        QCOMPARE(Shown(main_->MenuAction("mnuCopyYPercent")->text()),
                  QString("Copy Y % values (calculated from file values)"));
-        QCOMPARE(main_->MenuAction("mnuSaveDataYPercent")->text(),
+        QCOMPARE(Shown(main_->MenuAction("mnuSaveDataYPercent")->text()),
                  QString("Save Data (Calculated Y % values only) As..."));
     }
 

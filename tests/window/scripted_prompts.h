@@ -40,11 +40,19 @@ class ScriptedPrompts : public Prompts {
     std::deque<QString> saveAnswers;
 
     QStringList openFilters;
+    // The folder each Open dialog was to show first.
+    QStringList openFolders;
     // Filter and proposed name of each Save dialog shown.
     QStringList saveFilters;
     QStringList saveDefaultNames;
     std::vector<MessageRecord> messages;
     QStringList dialogsShown;
+
+    std::optional<QString> OpenFileNameIn(QWidget* parent, const QString& filter,
+                                          const QString& folder) override {
+        openFolders << folder;
+        return OpenFileName(parent, filter);
+    }
 
     std::optional<QString> OpenFileName(QWidget*, const QString& filter) override {
         openFilters << filter;
