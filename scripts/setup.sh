@@ -12,6 +12,7 @@ packages=(
     emf2svg libemf2svg-dev libuemf-dev
     xvfb xauth xdotool imagemagick poppler-utils
     clang libclang-rt-14-dev
+    desktop-file-utils appstream shared-mime-info dpkg-dev file
 )
 
 missing=()
