@@ -1,7 +1,9 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
+#include <span>
 
 #include "cli/cli_options.h"
 #include "cli/graph_keys.h"
@@ -10,6 +12,7 @@
 #include "cli/render_file.h"
 #include "core/export_text.h"
 #include "core/header_lines.h"
+#include "core/peak_table.h"
 #include "core/record.h"
 #include "import/file_bytes.h"
 #include "import/readers.h"
@@ -29,6 +32,7 @@ LoadedSpectrum Load(const CliOptions& o) {
     loaded.spectrum.MultGlobal = o.mult;
     ReadRequest request;
     request.fileTitle = FileTitleOf(o.file);
+    request.block = o.block;
     loaded.outcome = ReadSpectrumFile(*o.format, o.file, request, loaded.spectrum);
     return loaded;
 }
@@ -154,6 +158,35 @@ int Readout(const CliOptions& o, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+// The marked peaks after the read, the first redraw and the interaction steps,
+// as the CSV that "Save Peak Table As..." writes.
+int Peaks(const CliOptions& o, std::ostream& out, std::ostream& err) {
+    LoadedSpectrum loaded = Load(o);
+    if (!loaded.outcome.ok) {
+        err << (loaded.outcome.message.empty() ? "halvorn-cli: cannot read " + o.file
+                                               : loaded.outcome.message)
+            << '\n';
+        return kExitReadFailed;
+    }
+    InfoGraph graph(loaded.spectrum, o);
+    InteractionTarget target = graph.Target();
+    (void)RunInteractionSteps(target, o.interaction);
+    // Without the peak search there is no table to give: an empty one would
+    // claim the spectrum has no peaks.
+    if (!graph.searched()) {
+        err << "halvorn-cli: cannot draw " << o.file << ": " << graph.outcome().message << '\n';
+        return kExitReadFailed;
+    }
+    const PeakList& peaks = graph.peaks();
+    out << PeakTableCsv(loaded.spectrum,
+                        std::span(peaks.PeakPoints.data(), static_cast<std::size_t>(std::clamp<int>(
+                                                               peaks.PeakCount, 0, kMaxPeaks))));
+    if (!graph.outcome().ok) {
+        err << "halvorn-cli: cannot draw " << o.file << ": " << graph.outcome().message << '\n';
+    }
+    return kExitOk;
+}
+
 int Export(const CliOptions& o, std::ostream& out, std::ostream& err) {
     LoadedSpectrum loaded = Load(o);
     if (!loaded.outcome.ok) {
@@ -255,6 +288,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (!options) {
         err << "halvorn-cli: " << error << '\n';
         return kExitUsage;
+    }
+    if (options->help) {
+        out << CliHelpText();
+        return kExitOk;
+    }
+    if (options->version) {
+        out << CliVersionText();
+        return kExitOk;
+    }
+    if (options->command == "peaks") {
+        return Peaks(*options, out, err);
     }
     if (options->command == "info") {
         return Info(*options, out, err);

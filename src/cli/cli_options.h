@@ -11,10 +11,16 @@
 namespace halvorn {
 
 struct CliOptions {
+    // --help and --version answer without a command.
+    bool help = false;
+    bool version = false;
     std::string command;
     std::string file;
     std::string outFile;  // render only
     std::optional<FileFormat> format;
+    // --block N: the block of a multi-block JCAMP-DX file, counted from 1; 0
+    // leaves the choice to the reader.
+    int block = 0;
     double mult = 1.0;
     // X-scale mode as (XScaleKind, WavenumberSections); --scale 2 by default.
     int xScaleKind = 0;
@@ -39,7 +45,15 @@ struct CliOptions {
 };
 
 // Parses args (without the program name). On a usage error returns nothing and
-// sets error to a one-line message.
+// sets error to a one-line message. Options may come before, between and after
+// the command and its files, as --name value or --name=value; "--" ends the
+// options.
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error);
+
+// What --help prints: the commands, every option, the exit statuses.
+std::string CliHelpText();
+
+// What --version prints: the program's name and version.
+std::string CliVersionText();
 
 }  // namespace halvorn

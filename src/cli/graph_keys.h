@@ -23,6 +23,9 @@ class InfoGraph {
     InfoGraph(Spectrum& s, const CliOptions& o);
 
     const GraphOutcome& outcome() const { return outcome_; }
+    // The peak list, and whether the peak search has run on it.
+    const PeakList& peaks() const { return state_.peaks; }
+    bool searched() const { return searched_; }
 
     // The redraw's computations again, after a step that changed the display
     // range or the peaks; a redraw that completes ends the Loading state.
