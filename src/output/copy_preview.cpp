@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
@@ -136,6 +137,14 @@ void CopyPreviewWindow::BuildMenus() {
     edit->setObjectName("mnuEdit");
     QAction* copy = edit->addAction("Copy");
     copy->setObjectName("mnuCopy");
+
+    // The desktop's own keys for printing and copying the figure.
+    print->setShortcut(QKeySequence::Print);
+    copy->setShortcut(QKeySequence::Copy);
+    print->setStatusTip("Print the figure on one landscape page");
+    save->setStatusTip("Save the figure as SVG, PDF, PNG or EMF");
+    exit->setStatusTip("Close the copy preview");
+    copy->setStatusTip("Copy the figure to the clipboard");
 
     connect(print, &QAction::triggered, this, [this] { PrintClick(); });
     connect(save, &QAction::triggered, this, [this] { SaveFigureAsClick(); });

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -171,6 +172,40 @@ SpectrumWindow::SpectrumWindow(ViewerState& state, Prompts& prompts,
     BuildButtons();
     BuildTexts();
     BuildTools();
+    SetStatusTips();
+    picture1_->installEventFilter(this);
+    picture2_->installEventFilter(this);
+}
+
+void SpectrumWindow::SetStatusTips() {
+    // What each control does, shown in the main window's status bar while
+    // the pointer is over it; controls with a tooltip say the same there.
+    const std::pair<const char*, const char*> tips[] = {
+        {"Command3", "Mark or unmark the nearest dip with a left click on the graph"},
+        {"Command1", "Drag peak labels with the right mouse button"},
+        {"Command4", "Compose the figure for copying, printing or saving"},
+        {"Command13", "Show the file's header lines beside a description of the format"},
+        {"Command15", "Show the memory figures"},
+        {"Command16", "Draw every n-th point, n typed in the box beside"},
+        {"Command5", "Draw the graph again"},
+        {"Command19", "Read the last file again as a two-column table"},
+        {"Command18", "Read the JCAMP-DX file again with the multiplier typed in the box"},
+        {"Text2", "The step between drawn points"},
+        {"MultGlobalBox", "The multiplier of the JCAMP-DX ordinates"},
+    };
+    for (const auto& [name, tip] : tips) {
+        if (QWidget* w = findChild<QWidget*>(name)) {
+            w->setStatusTip(tip);
+        }
+    }
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w->statusTip().isEmpty() && !w->toolTip().isEmpty()) {
+            w->setStatusTip(w->toolTip());
+        }
+    }
+    for (QRadioButton* option : heightOptions_) {
+        option->setStatusTip("Draw the graph at " + option->text() + " of its full height");
+    }
 }
 
 void SpectrumWindow::BuildGraphAreas() {
@@ -606,6 +641,27 @@ void SpectrumWindow::HighlightSettingButtons() {
 void SpectrumWindow::Activated() {
     state_.graph.FillLabelBackground = true;
     picture2_->setFocus();
+}
+
+bool SpectrumWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == picture1_ || watched == picture2_)) {
+        // The keyboard's plus and minus, on the main keys or the keypad, as
+        // a click on the enabled button.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Plus) {
+            if (command6_->isEnabled()) {
+                ExpandClick();
+            }
+            return true;
+        }
+        if (key == Qt::Key_Minus) {
+            if (command17_->isEnabled()) {
+                ShrinkClick();
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool SpectrumWindow::event(QEvent* event) {

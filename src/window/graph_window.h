@@ -154,6 +154,8 @@ class SpectrumWindow : public QWidget {
 
   protected:
     bool event(QEvent* event) override;
+    // "+" and "-" on the graph run the expansion buttons "*2" and "/2".
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void BuildGraphAreas();
@@ -166,6 +168,7 @@ class SpectrumWindow : public QWidget {
     void FitPlotCompanions();
     void PlaceBelowGraph();
     void HighlightSettingButtons();
+    void SetStatusTips();
     // The place of a mode's button among Command7..Command12.
     static int XScaleButtonIndex(XScaleMode mode);
     static int YGridButtonIndex(std::int16_t mode);

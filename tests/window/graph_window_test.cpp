@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QtTest>
 
 #include <memory>
@@ -415,6 +416,55 @@ class SpectrumWindowTest : public QObject {
         window_->Command5Click();
         QCOMPARE(prompts_->messages.size(), std::size_t{1});
         QCOMPARE(Painted(Pic(1)->Image()), 0);
+    }
+
+    void plusAndMinusOnTheGraphExpandAndShrink() {
+        // The keys act where the keyboard is: on the plot or its frame.
+        for (PictureBox* target : {Pic(1), Pic(2)}) {
+            QTest::keyClick(target, Qt::Key_Plus);
+            QCOMPARE(state_->graph.ExpansionLevel, 1);
+            QCOMPARE(window_->ExpansionFactorLabel()->text(), QString("2/ 1"));
+            QTest::keyClick(target, Qt::Key_Plus, Qt::KeypadModifier);
+            QCOMPARE(state_->graph.ExpansionLevel, 2);
+            QTest::keyClick(target, Qt::Key_Minus);
+            QTest::keyClick(target, Qt::Key_Minus, Qt::KeypadModifier);
+            QCOMPARE(state_->graph.ExpansionLevel, 0);
+            // "/2" is disabled at the whole view: "-" does nothing there.
+            QTest::keyClick(target, Qt::Key_Minus);
+            QCOMPARE(state_->graph.ExpansionLevel, 0);
+            QVERIFY(!Button("Command17")->isEnabled());
+        }
+        // As far as "*2" goes and no further.
+        for (int k = 0; k < 10; ++k) {
+            QTest::keyClick(Pic(1), Qt::Key_Plus);
+        }
+        QVERIFY(!Button("Command6")->isEnabled());
+        QCOMPARE(state_->graph.ExpansionLevel, kMaxExpansionLevel);
+        QCOMPARE(Pic(1)->width(), 673 << kMaxExpansionLevel);
+        QVERIFY(prompts_->messages.empty());
+    }
+
+    void everyButtonIsReachedWithTabAndSaysWhatItDoes() {
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        Button("Command7")->setFocus();
+        QSet<QWidget*> reached;
+        for (int k = 0; k < 200 && QApplication::focusWidget() != nullptr; ++k) {
+            reached.insert(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        for (QAbstractButton* b : window_->findChildren<QAbstractButton*>()) {
+            if (!b->isVisibleTo(window_.get()) || !b->isEnabled()) {
+                continue;
+            }
+            QVERIFY2(!b->statusTip().isEmpty(), qPrintable(b->objectName()));
+            // One option of a group takes the Tab; the arrows move between
+            // them.
+            if (qobject_cast<QRadioButton*>(b) != nullptr && !b->isChecked()) {
+                continue;
+            }
+            QVERIFY2(reached.contains(b), qPrintable(b->objectName()));
+        }
     }
 };
 
