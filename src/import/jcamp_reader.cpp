@@ -285,7 +285,8 @@ bool IsLabelled(std::string_view line) {
 // belongs to the line end, and bytes after the last LF are no line.
 class TextLines {
   public:
-    explicit TextLines(std::string_view bytes) : bytes_(bytes) {}
+    explicit TextLines(std::string_view bytes)
+        : bytes_(bytes), lastLineEnd_(bytes.rfind('\n')) {}
 
     bool Next(std::string_view& line) {
         const std::size_t lf = bytes_.find('\n', start_);
@@ -305,9 +306,14 @@ class TextLines {
     // The lines given so far; the last one given is line Count() of the file.
     std::size_t Count() const { return count_; }
 
-    // The text from the next line on, and passing over the next line, of
-    // length bytes with its LF, without giving it.
-    std::string_view Rest() const { return bytes_.substr(start_); }
+    // The lines from the next one on, ending with the last LF (empty when no
+    // line is left), and passing over the next line, of length bytes with its
+    // LF, without giving it.
+    std::string_view RestOfLines() const {
+        return lastLineEnd_ == std::string_view::npos || start_ > lastLineEnd_
+                   ? std::string_view()
+                   : bytes_.substr(start_, lastLineEnd_ + 1 - start_);
+    }
     void Pass(std::size_t length) {
         start_ += length;
         ++count_;
@@ -315,96 +321,125 @@ class TextLines {
 
   private:
     std::string_view bytes_;
+    std::size_t lastLineEnd_;
     std::size_t start_ = 0;
     std::size_t count_ = 0;
 };
 
-// Reads the line at the start of text, when its tokens are all short plain
-// numbers (at most 15 significant digits, a power of ten of at most 22 either
-// way), in one pass while its end is found: the abscissa's value and the power
-// of ten of its last written digit, the ordinates appended to y, with the
-// values ScanPlainNumber gives, and in length the bytes of the line with its
-// LF. Returns false, with y as it was, for any other line (a comment, a longer
-// or malformed token) and for text without a LF, which the general path then
-// reads.
-bool ReadShortNumberLine(std::string_view text, std::size_t& length, double& x, int& xPower,
-                         std::vector<double>& y, std::size_t& tokens) {
+// What a character is to the quick line reader: 1 separates values, 2 ends
+// the line, 0 is anything else.
+constexpr std::array<unsigned char, 256> kCharacterKinds = [] {
+    std::array<unsigned char, 256> kind{};
+    kind[' '] = 1;
+    kind['\t'] = 1;
+    kind['\r'] = 1;
+    kind['\n'] = 2;
+    return kind;
+}();
+
+inline unsigned KindOf(char c) {
+    return kCharacterKinds[static_cast<unsigned char>(c)];
+}
+
+// The digit's value, or more than 9 for any other character.
+inline unsigned DigitOf(char c) {
+    return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
+}
+
+// Reads one short plain number at p, which lies before the line's LF: at
+// most 15 significant digits and a power of ten of at most 22 either way, its
+// end a separator or the LF. Gives the value ScanPlainNumber gives and the
+// power of ten of its last written digit, and leaves p after it; returns false
+// for any other token. The LF stops every scan.
+inline bool ReadShortNumber(const char*& p, double& value, int& power) {
     static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const auto isSeparator = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    // The digit's value, or more than 9 for any other character.
-    const auto digitOf = [](char c) {
-        return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
-    };
+    const bool negative = *p == '-';
+    p += (*p == '+' || *p == '-') ? 1 : 0;
+    // At most 19 digits, so that the mantissa cannot wrap; it then has at most
+    // 15 significant digits exactly when it is below 10^15.
+    std::uint64_t mantissa = 0;
+    const char* const digitsStart = p;
+    for (unsigned d; (d = DigitOf(*p)) <= 9; ++p) {
+        mantissa = mantissa * 10 + d;
+    }
+    std::ptrdiff_t digits = p - digitsStart;
+    if (KindOf(*p) != 0 && digits > 0 && digits <= 15) {
+        // A whole number, the common case.
+        const auto m = static_cast<double>(static_cast<std::int64_t>(mantissa));
+        value = negative ? -m : m;
+        power = 0;
+        return true;
+    }
+    int exponent = 0;
+    if (*p == '.') {
+        const char* const decimalsStart = ++p;
+        for (unsigned d; (d = DigitOf(*p)) <= 9; ++p) {
+            mantissa = mantissa * 10 + d;
+        }
+        const std::ptrdiff_t decimals = p - decimalsStart;
+        digits += decimals;
+        exponent = -static_cast<int>(std::min<std::ptrdiff_t>(decimals, 100));
+    }
+    bool ok = digits > 0 && digits <= 19;
+    if (ok && (*p == 'E' || *p == 'e')) {
+        ++p;
+        const bool negativeExponent = *p == '-';
+        p += (*p == '+' || *p == '-') ? 1 : 0;
+        const char* const exponentStart = p;
+        int written = 0;
+        for (; *p >= '0' && *p <= '9' && written <= 400; ++p) {
+            written = written * 10 + (*p - '0');
+        }
+        ok = p > exponentStart && written <= 400;
+        exponent += negativeExponent ? -written : written;
+    }
+    if (!ok || KindOf(*p) == 0 || mantissa >= 1000000000000000 || exponent < -22 ||
+        exponent > 22) {
+        return false;
+    }
+    // Below 10^15, the mantissa converts as a signed integer, in one step.
+    const auto m = static_cast<double>(static_cast<std::int64_t>(mantissa));
+    const double magnitude = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
+    value = negative ? -magnitude : magnitude;
+    power = exponent;
+    return true;
+}
+
+// Reads the line at the start of text, which ends with a LF, when its tokens
+// are all short plain numbers (see ReadShortNumber): the abscissa's value and
+// the power of ten of its last written digit, the ordinates appended to y, and
+// in length the bytes of the line with its LF. Returns false, with y as it
+// was, for any other line (a comment, a longer or malformed token), which the
+// general path then reads.
+bool ReadShortNumberLine(std::string_view text, std::size_t& length, double& x, int& xPower,
+                         std::vector<double>& y, std::size_t& tokens) {
     const char* p = text.data();
-    const char* const end = p + text.size();
     const std::size_t firstY = y.size();
     tokens = 0;
     for (;;) {
-        while (p < end && isSeparator(*p)) {
+        while (KindOf(*p) == 1) {
             ++p;
-        }
-        if (p == end) {
-            y.resize(firstY);
-            return false;  // text after the last LF is no line
         }
         if (*p == '\n') {
-            length = static_cast<std::size_t>(p + 1 - text.data());
-            return true;
+            break;
         }
-        const bool negative = *p == '-';
-        if (*p == '+' || *p == '-') {
-            ++p;
-        }
-        // At most 19 digits, so that the mantissa cannot wrap; it then has at
-        // most 15 significant digits exactly when it is below 10^15.
-        std::uint64_t mantissa = 0;
-        const char* const digitsStart = p;
-        for (unsigned d; p < end && (d = digitOf(*p)) <= 9; ++p) {
-            mantissa = mantissa * 10 + d;
-        }
-        std::ptrdiff_t digits = p - digitsStart;
-        int exponent = 0;
-        if (p < end && *p == '.') {
-            const char* const decimalsStart = ++p;
-            for (unsigned d; p < end && (d = digitOf(*p)) <= 9; ++p) {
-                mantissa = mantissa * 10 + d;
-            }
-            digits += p - decimalsStart;
-            exponent = -static_cast<int>(std::min<std::ptrdiff_t>(p - decimalsStart, 100));
-        }
-        bool ok = digits > 0 && digits <= 19;
-        if (ok && p < end && (*p == 'E' || *p == 'e')) {
-            ++p;
-            const bool negativeExponent = p < end && *p == '-';
-            if (p < end && (*p == '+' || *p == '-')) {
-                ++p;
-            }
-            const char* const exponentStart = p;
-            int written = 0;
-            for (unsigned d; p < end && (d = digitOf(*p)) <= 9 && written <= 400; ++p) {
-                written = written * 10 + static_cast<int>(d);
-            }
-            ok = p > exponentStart && written <= 400;
-            exponent += negativeExponent ? -written : written;
-        }
-        if (!ok || (p < end && !isSeparator(*p) && *p != '\n') || mantissa >= 1000000000000000 ||
-            exponent < -22 || exponent > 22) {
+        double value = 0.0;
+        int power = 0;
+        if (!ReadShortNumber(p, value, power)) {
             y.resize(firstY);
             return false;
         }
-        // Below 10^15, the mantissa converts as a signed integer, in one step.
-        const auto m = static_cast<double>(static_cast<std::int64_t>(mantissa));
-        const double magnitude = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
-        const double value = negative ? -magnitude : magnitude;
         if (tokens++ == 0) {
             x = value;
-            xPower = exponent;
+            xPower = power;
         } else {
             y.push_back(value);
         }
     }
+    length = static_cast<std::size_t>(p + 1 - text.data());
+    return true;
 }
 
 // The lines of the data table from the line after ##XYDATA up to the next
@@ -423,7 +458,9 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
         double shortX = 0.0;
         int shortXPower = 0;
         std::size_t length = 0;
-        if (ReadShortNumberLine(lines.Rest(), length, shortX, shortXPower, table.y, tokens)) {
+        const std::string_view rest = lines.RestOfLines();
+        if (!rest.empty() &&
+            ReadShortNumberLine(rest, length, shortX, shortXPower, table.y, tokens)) {
             lines.Pass(length);
             const std::size_t k = lines.Count() - 1;
             if (tokens < 2) {
