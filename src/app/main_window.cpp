@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -18,11 +19,13 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <exception>
 #include <string_view>
 #include <utility>
 
 #include "app/recent_files.h"
+#include "core/peak_table.h"
 #include "options/options_dialog.h"
 #include "output/copy_preview.h"
 #include "output/header_details.h"
@@ -35,6 +38,14 @@ namespace halvorn {
 namespace {
 
 const char* const kTextFilter = "Text (*.txt)|*.txt|All Files(*.*)|*.*";
+const char* const kCsvFilter = "CSV table (*.csv)|*.csv|All Files(*.*)|*.*";
+
+// The user's decimal separator; a point where it has no one-byte form.
+char UserDecimalSeparator() {
+    const QString point = QLocale().decimalPoint();
+    const char c = point.size() == 1 ? point.at(0).toLatin1() : '\0';
+    return c == '\0' ? '.' : c;
+}
 
 // One entry of the menu tree: control name, caption, the letter that becomes
 // its access key (the first occurrence of that character in the caption) and
@@ -98,6 +109,8 @@ std::vector<MenuEntry> FileEntries() {
         {"mnuSep1", ""},
         {"mnuSaveDataAs", "Save Data (Original Y values only) As...", 'S',
          "Save the ordinates as stored in the file to a text file, one per line"},
+        {"mnuSavePeakTable", "Save Peak Table As...", 'T',
+         "Save the marked peaks as a CSV table: wavenumber, wavelength, %T, absorbance"},
         {"mnuSP", ""},
         {"mnuSairItem", "Exit", 'x', "Quit the program"}};
     entries.insert(entries.end(), rest.begin(), rest.end());
@@ -117,6 +130,8 @@ const std::vector<MenuTitle>& MenuTree() {
           {"mnuSep", ""},
           {"mnuCopyData", "Copy Y Data (original Y values from file)", 'D',
            "Copy the ordinates as stored in the file to the clipboard, one per line"},
+          {"mnuCopyPeakTable", "Copy Peak Table", 'T',
+           "Copy the marked peaks to the clipboard as a table for text and office programs"},
           {"mnuSep3", ""},
           {"mnuSpecCopyPrvw", "Spectrum Copy Preview", 'P',
            "Compose the figure for copying, printing or saving"},
@@ -151,9 +166,23 @@ const std::vector<MenuTitle>& MenuTree() {
     return tree;
 }
 
-// The format a file is read with: the reader table's choice for it.
+// The format a file is read with: the reader table's choice for it, from its
+// extension or else from its first bytes.
 std::optional<FileFormat> FormatForFile(const QString& path) {
-    return FormatOfPath(QFile::encodeName(path).toStdString());
+    return FormatOfFile(QFile::encodeName(path).toStdString());
+}
+
+// What the "Open..." dialog calls each format's files.
+QString FormatDescription(FileFormat format) {
+    switch (format) {
+        case FileFormat::Sp:
+            return "*.sp spectra";
+        case FileFormat::Jcamp:
+            return "JCAMP-DX spectra";
+        case FileFormat::Prn:
+            return "Tables of wavenumber and %T";
+    }
+    return "Spectra";
 }
 
 // The caption with an access key: '&' before the first occurrence of key
@@ -343,6 +372,19 @@ void MainWindow::BuildMenus() {
     on("mnuSPCP", [this] { CopyPreviewCommand(); });
     on("mnuFileHeaderDetais", [this] { HeaderDetailsCommand(); });
     on("mnuEditHeader", [this] { HeaderEditorCommand(); });
+    on("mnuCopyPeakTable", [this] { CopyPeakTableCommand(); });
+    on("mnuSavePeakTable", [this] { SavePeakTableCommand(); });
+    // The peak table entries are offered only while peaks are marked.
+    for (const char* menu : {"mnuFile", "mnuEdit"}) {
+        connect(menuBar()->findChild<QMenu*>(menu), &QMenu::aboutToShow, this,
+                &MainWindow::UpdatePeakTableEntries);
+    }
+}
+
+void MainWindow::UpdatePeakTableEntries() {
+    const bool marked = state_.graph.peaks.PeakCount > 0;
+    MenuAction("mnuCopyPeakTable")->setEnabled(marked);
+    MenuAction("mnuSavePeakTable")->setEnabled(marked);
 }
 
 void MainWindow::FillRecentMenu() {
@@ -510,12 +552,17 @@ QString MainWindow::OpenAnyFilter() {
     QStringList every;
     QStringList each;
     for (const ReaderEntry& reader : ReaderTable()) {
-        const QStringList parts = QString(reader.dialogFilter).split('|');
-        if (parts.size() < 2) {
+        QStringList patterns;
+        for (std::string_view extension : reader.extensions) {
+            patterns << "*" + QString::fromLatin1(extension.data(),
+                                                  static_cast<qsizetype>(extension.size()));
+        }
+        if (patterns.isEmpty()) {
             continue;
         }
-        each << parts[0] << parts[1];
-        for (const QString& pattern : parts[1].split(';', Qt::SkipEmptyParts)) {
+        each << FormatDescription(reader.format) + " (" + patterns.join(' ') + ")"
+             << patterns.join(';');
+        for (const QString& pattern : patterns) {
             if (!every.contains(pattern)) {
                 every << pattern;
             }
@@ -549,10 +596,11 @@ bool MainWindow::OpenPath(const QString& path, std::optional<FileFormat> format)
         }
         if (!format) {
             CloseHeaderDetails();
+            const QString why = QFileInfo(path).isFile()
+                                    ? "The file is none of the kinds this program reads:"
+                                    : "The file cannot be found:";
             prompts_.Message(this, QMessageBox::Critical, kReadFailureTitle,
-                             "The file is none of the kinds this program reads:\r\n" +
-                                 QDir::toNativeSeparators(path),
-                             QMessageBox::Ok);
+                             why + "\r\n" + QDir::toNativeSeparators(path), QMessageBox::Ok);
             return false;
         }
         PrepareOpen(*format);
@@ -638,6 +686,68 @@ void MainWindow::SaveDataCommand(ExportText which) {
                          QString::fromStdString(written.message) +
                              "\r\n\r\nThe data were not saved; an existing file of that name "
                              "is unchanged.",
+                         QMessageBox::Ok);
+    }
+}
+
+std::span<const std::int16_t> MainWindow::MarkedPeaks() const {
+    const PeakList& peaks = state_.graph.peaks;
+    const auto count = static_cast<std::size_t>(
+        std::clamp<int>(peaks.PeakCount, 0, static_cast<int>(peaks.PeakPoints.size())));
+    return {peaks.PeakPoints.data(), count};
+}
+
+bool MainWindow::PeaksMarkedOrTold() {
+    if (!MarkedPeaks().empty()) {
+        return true;
+    }
+    prompts_.Message(this, QMessageBox::Information, "Peak Table",
+                     "No peaks are marked.\r\n\r\nMark peaks with \"Peak Mark\" and a left "
+                     "click on the graph first.",
+                     QMessageBox::Ok);
+    return false;
+}
+
+void MainWindow::CopyPeakTableCommand() {
+    form5_->EndPendingModes();
+    if (!PeaksMarkedOrTold()) {
+        return;
+    }
+    const char separator = UserDecimalSeparator();
+    const std::string text = PeakTableText(state_.spectrum, MarkedPeaks(), separator);
+    const std::string html = PeakTableHtml(state_.spectrum, MarkedPeaks(), separator);
+    // Plain text for editors, an HTML table that office programs paste as
+    // cells.
+    auto* mime = new QMimeData;
+    mime->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    mime->setHtml(QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size())));
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+void MainWindow::SavePeakTableCommand() {
+    form5_->EndPendingModes();
+    if (!PeaksMarkedOrTold()) {
+        return;
+    }
+    // The proposed name follows the opened file as the data saves do:
+    // "sample.jdx" gives "sample(Peaks).csv" beside it.
+    const QString opened = QFile::decodeName(state_.spectrum.OpenedFilePath.c_str());
+    const QFileInfo base(opened.isEmpty() ? QString("Demo.sp") : opened);
+    const QString name = base.completeBaseName() + "(Peaks).csv";
+    const QString proposed =
+        opened.isEmpty() ? name : QDir::toNativeSeparators(QDir(base.path()).filePath(name));
+    const std::optional<QString> chosen = prompts_.SaveFileName(this, kCsvFilter, proposed);
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    const std::string bytes = PeakTableCsv(state_.spectrum, MarkedPeaks());
+    const WriteOutcome written =
+        WriteWholeFile(*chosen, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!written.ok) {
+        prompts_.Message(this, QMessageBox::Warning, "Cannot save file!",
+                         QString::fromStdString(written.message) +
+                             "\r\n\r\nThe peak table was not saved; an existing file of that "
+                             "name is unchanged.",
                          QMessageBox::Ok);
     }
 }

@@ -7,8 +7,10 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "app/about_box.h"
 #include "core/export_text.h"
@@ -92,6 +94,10 @@ class MainWindow : public QMainWindow {
     // plain text, or to a text file chosen in the Save dialog.
     void CopyDataCommand(ExportText which);
     void SaveDataCommand(ExportText which);
+    // The marked peaks: to the clipboard as text and as an HTML table, or to
+    // a CSV file; a message when none are marked.
+    void CopyPeakTableCommand();
+    void SavePeakTableCommand();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -101,6 +107,9 @@ class MainWindow : public QMainWindow {
   private:
     void BuildMenus();
     void FillRecentMenu();
+    void UpdatePeakTableEntries();
+    std::span<const std::int16_t> MarkedPeaks() const;
+    bool PeaksMarkedOrTold();
     // The format's own preparations of the multiplier controls, and the
     // header details closed, in the order each Open command has them.
     void PrepareOpen(FileFormat format);

@@ -15,14 +15,17 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <span>
 
 #include <unistd.h>
 
@@ -30,6 +33,7 @@
 #include "app/main_window.h"
 #include "app/sample_files.h"
 #include "core/export_text.h"
+#include "core/peak_table.h"
 #include "import/sp_file_builder.h"
 #include "options/options_dialog.h"
 #include "output/copy_preview.h"
@@ -183,6 +187,7 @@ class MainWindowTest : public QObject {
               {"mnuSaveDataYPercent", "Save Data (Calculated Y % values only) As...", true},
               {"mnuSep1", "", true},
               {"mnuSaveDataAs", "Save Data (Original Y values only) As...", true},
+              {"mnuSavePeakTable", "Save Peak Table As...", true},
               {"mnuSP", "", true},
               {"mnuSairItem", "Exit", true}}},
             {"Edit",
@@ -190,6 +195,7 @@ class MainWindowTest : public QObject {
               {"mnuCopyYPercent", "Copy Y % values (calculated from file values)", true},
               {"mnuSep", "", true},
               {"mnuCopyData", "Copy Y Data (original Y values from file)", true},
+              {"mnuCopyPeakTable", "Copy Peak Table", true},
               {"mnuSep3", "", true},
               {"mnuSpecCopyPrvw", "Spectrum Copy Preview", true},
               {"mnuCopySpectrum", "Copy Spectrum (as bitmap)", false}}},
@@ -694,6 +700,108 @@ class MainWindowTest : public QObject {
             main_->MenuAction(name)->trigger();
             QVERIFY2(Button("Command3")->text() == "Peak Mark", name);
         }
+    }
+
+    void peakTableGoesToTheClipboardAsTextAndHtml() {
+        Start();
+        const Spectrum& s = main_->State().spectrum;
+        const PeakList& peaks = main_->State().graph.peaks;
+        QVERIFY(peaks.PeakCount >= 3);  // marked when the file was read
+        const std::span<const std::int16_t> marked(peaks.PeakPoints.data(),
+                                                   static_cast<std::size_t>(peaks.PeakCount));
+        // Under a comma locale the clipboard text carries commas; the CSV
+        // file keeps periods whatever the locale.
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        Form5()->PeakMarkClick();
+        main_->MenuAction("mnuCopyPeakTable")->trigger();
+        QLocale::setDefault(before);
+        QCOMPARE(Button("Command3")->text(), QString("Peak Mark"));
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data != nullptr && data->hasText() && data->hasHtml());
+        QCOMPARE(data->text().toStdString(), PeakTableText(s, marked, ','));
+        QCOMPARE(data->html().toStdString(), PeakTableHtml(s, marked, ','));
+        // One line per marked peak after the header, highest wavenumber first,
+        // each wavenumber that of a marked point.
+        const QStringList lines = data->text().split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), peaks.PeakCount + 1);
+        QVERIFY(lines[0].startsWith("Wavenumber (cm-1)\t"));
+        double previous = 1e9;
+        for (qsizetype k = 1; k < lines.size(); ++k) {
+            const QStringList cells = lines[k].split('\t');
+            QCOMPARE(cells.size(), 4);
+            const double nu = QString(cells[0]).replace(',', '.').toDouble();
+            QVERIFY(nu < previous);
+            previous = nu;
+            QVERIFY(std::any_of(marked.begin(), marked.end(), [&](std::int16_t p) {
+                return std::abs(s.WaveX[static_cast<std::size_t>(p)] - nu) < 0.05;
+            }));
+        }
+        QVERIFY(data->html().contains("<table>"));
+        QCOMPARE(data->html().count("<tr>"), peaks.PeakCount + 1);
+
+        QTemporaryDir out;
+        const QString target = out.filePath("peaks.csv");
+        prompts_->saveAnswers = {target};
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        main_->MenuAction("mnuSavePeakTable")->trigger();
+        QLocale::setDefault(before);
+        QCOMPARE(prompts_->saveDefaultNames.back(), QString("Demo(Peaks).csv"));
+        QCOMPARE(prompts_->saveFilters.back(),
+                 QString("CSV table (*.csv)|*.csv|All Files(*.*)|*.*"));
+        QFile saved(target);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll().toStdString(), PeakTableCsv(s, marked));
+        QVERIFY(prompts_->messages.empty());
+    }
+
+    void peakTableWithoutMarksIsOfferedNeitherWayAndFailedSavesAreTold() {
+        Start();
+        // After an Open the proposed name follows the file.
+        QTemporaryDir dir;
+        const QString jcamp = dir.filePath("film.jdx");
+        WriteFile(jcamp, JcampBytes());
+        prompts_->openAnswers = {jcamp};
+        main_->OpenCommand(FileFormat::Jcamp);
+        QVERIFY(main_->State().graph.peaks.PeakCount > 0);
+
+        // A folder stands where the file would go: nothing is replaced, and
+        // the user is told (this fails for the superuser too).
+        const QString blocked = dir.filePath("old.csv");
+        QVERIFY(QDir(dir.path()).mkpath("old.csv/inside"));
+        prompts_->saveAnswers = {blocked, dir.filePath("no such folder/p.csv")};
+        main_->SavePeakTableCommand();
+        main_->SavePeakTableCommand();
+        QCOMPARE(prompts_->saveDefaultNames.front(),
+                 QDir::toNativeSeparators(dir.filePath("film(Peaks).csv")));
+        QCOMPARE(prompts_->messages.size(), std::size_t{2});
+        for (const auto& message : prompts_->messages) {
+            QCOMPARE(message.title, QString("Cannot save file!"));
+            QVERIFY(message.text.contains("The peak table was not saved"));
+        }
+        QVERIFY(QFileInfo(dir.filePath("old.csv/inside")).isDir());
+        QVERIFY(!QFile::exists(dir.filePath("no such folder")));
+
+        // With no peak marked the entries are greyed when the menus open, and
+        // the commands only say why.
+        main_->State().graph.peaks.PeakCount = 0;
+        for (const char* menu : {"mnuFile", "mnuEdit"}) {
+            emit main_->menuBar()->findChild<QMenu*>(menu)->aboutToShow();
+        }
+        QVERIFY(!main_->MenuAction("mnuCopyPeakTable")->isEnabled());
+        QVERIFY(!main_->MenuAction("mnuSavePeakTable")->isEnabled());
+        QGuiApplication::clipboard()->setText("kept");
+        prompts_->messages.clear();
+        main_->CopyPeakTableCommand();
+        main_->SavePeakTableCommand();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+        QCOMPARE(prompts_->saveDefaultNames.size(), 2);  // no dialog shown
+        QCOMPARE(prompts_->messages.size(), std::size_t{2});
+        QCOMPARE(prompts_->messages[0].title, QString("Peak Table"));
+        QCOMPARE(prompts_->messages[0].icon, QMessageBox::Information);
+        main_->State().graph.peaks.PeakCount = 1;
+        emit main_->menuBar()->findChild<QMenu*>("mnuEdit")->aboutToShow();
+        QVERIFY(main_->MenuAction("mnuCopyPeakTable")->isEnabled());
     }
 };
 

@@ -161,12 +161,22 @@ class OpeningTest : public QObject {
         const QString prn = File("table.prn", PrnBytes());
         prompts_->openAnswers = {prn};
         main_->MenuAction("mnuOpen")->trigger();
-        QCOMPARE(prompts_->openFilters.back(),
-                 QString("All supported files (*.sp *.txt *.dx *.jdx *.prn)|"
-                         "*.sp;*.txt;*.dx;*.jdx;*.prn|"
-                         "Infrared Spectra (*.sp)|*.sp|"
-                         "Infrared Spectra (*.txt;*.dx;*.jdx)|*.txt;*.dx;*.jdx|"
-                         "Infrared Spectra (*.prn)|*.prn|All Files(*.*)|*.*"));
+        // Every extension of the reader table in the first filter, one filter
+        // per format, and every file last.
+        const QStringList parts = prompts_->openFilters.back().split('|');
+        QVERIFY(parts[0].startsWith("All supported files ("));
+        QStringList every;
+        for (const ReaderEntry& reader : ReaderTable()) {
+            QStringList patterns;
+            for (std::string_view extension : reader.extensions) {
+                patterns << "*" + QString::fromLatin1(extension);
+            }
+            QVERIFY2(parts.contains(patterns.join(';')), reader.menuName);
+            every << patterns;
+        }
+        QCOMPARE(parts[1], every.join(';'));
+        QCOMPARE(parts.size(), 2 + 2 * static_cast<qsizetype>(ReaderTable().size()) + 2);
+        QCOMPARE(parts.mid(parts.size() - 2), QStringList({"All Files(*.*)", "*.*"}));
         QCOMPARE(Title(), QString("Infrared Spectrum: File - (table.prn)"));
         QCOMPARE(Opened(), Native(prn));
         // The dialogs start where the last file was opened from; the very
@@ -195,7 +205,8 @@ class OpeningTest : public QObject {
 
     void aFileOfNoKnownKindIsToldAndNothingChanges() {
         Start();
-        const QString odd = File("notes.xyz", "1 2\r\n");
+        // No extension of the table, and bytes of no format.
+        const QString odd = File("notes.xyz", "Dear reader,\r\nnothing here.\r\n");
         QVERIFY(!main_->OpenPath(odd));
         QCOMPARE(prompts_->messages.size(), std::size_t{1});
         QCOMPARE(prompts_->messages[0].title, QString("Cannot open file!"));
@@ -203,6 +214,12 @@ class OpeningTest : public QObject {
         QCOMPARE(Title(), QString("Infrared Spectrum: File - (Demo.sp)"));
         QCOMPARE(main_->State().spectrum.PointCount, 3551);
         QVERIFY(main_->InputEnabled());
+        // A file without an extension is read as its first bytes show.
+        const QString bare = File("film", JcampBytes());
+        QVERIFY(main_->OpenPath(bare));
+        QCOMPARE(Title(), QString("Infrared Spectrum: File - (film)"));
+        QCOMPARE(main_->State().spectrum.PointCount, 1751);
+        QVERIFY(MultGlobalShown());
     }
 
     void recentFilesKeepTheLastEightNewestFirst() {
