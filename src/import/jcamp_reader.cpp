@@ -350,8 +350,9 @@ inline unsigned DigitOf(char c) {
 // most 15 significant digits and a power of ten of at most 22 either way, its
 // end a separator or the LF. Gives the value ScanPlainNumber gives and the
 // power of ten of its last written digit, and leaves p after it; returns false
-// for any other token. The LF stops every scan.
-inline bool ReadShortNumber(const char*& p, double& value, int& power) {
+// for any other token. The LF stops every scan; digits are read 8 bytes at a
+// time where the text holds 8 more bytes.
+inline bool ReadShortNumber(const char*& p, const char* textEnd, double& value, int& power) {
     static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -361,6 +362,10 @@ inline bool ReadShortNumber(const char*& p, double& value, int& power) {
     // 15 significant digits exactly when it is below 10^15.
     std::uint64_t mantissa = 0;
     const char* const digitsStart = p;
+    if (textEnd - p >= 8) {
+        // Up to 8 digits in one step; any further ones one at a time.
+        p += LeadingDigitsOfWord(p, mantissa);
+    }
     for (unsigned d; (d = DigitOf(*p)) <= 9; ++p) {
         mantissa = mantissa * 10 + d;
     }
@@ -416,6 +421,7 @@ inline bool ReadShortNumber(const char*& p, double& value, int& power) {
 bool ReadShortNumberLine(std::string_view text, std::size_t& length, double& x, int& xPower,
                          std::vector<double>& y, std::size_t& tokens) {
     const char* p = text.data();
+    const char* const textEnd = p + text.size();
     const std::size_t firstY = y.size();
     tokens = 0;
     for (;;) {
@@ -427,7 +433,7 @@ bool ReadShortNumberLine(std::string_view text, std::size_t& length, double& x, 
         }
         double value = 0.0;
         int power = 0;
-        if (!ReadShortNumber(p, value, power)) {
+        if (!ReadShortNumber(p, textEnd, value, power)) {
             y.resize(firstY);
             return false;
         }
