@@ -3,6 +3,7 @@
 // program.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QStringList>
 #include <QStyleFactory>
 
@@ -72,6 +73,6 @@ int main(int argc, char** argv) {
     halvorn::QtPrompts prompts;
     halvorn::MainWindow window(QCoreApplication::applicationDirPath(), prompts);
     window.show();
-    window.Start(files.isEmpty() ? QString() : files.front());
+    window.Start(files.isEmpty() ? QString() : QFileInfo(files.front()).absoluteFilePath());
     return app.exec();
 }

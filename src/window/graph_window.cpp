@@ -175,6 +175,10 @@ SpectrumWindow::SpectrumWindow(ViewerState& state, Prompts& prompts,
     SetStatusTips();
     picture1_->installEventFilter(this);
     picture2_->installEventFilter(this);
+    // A file dropped on the number boxes goes on to the main window, which
+    // opens it, instead of pasting its name into the box.
+    text2_->setAcceptDrops(false);
+    multGlobalBox_->setAcceptDrops(false);
 }
 
 void SpectrumWindow::SetStatusTips() {

@@ -627,6 +627,31 @@ class MainWindowTest : public QObject {
                  QFileInfo(dir.filePath("old(Y).txt")).canonicalFilePath());
     }
 
+    void qtOpenDialogStartsInTheLastFolderAndOffersEveryFile() {
+        QTemporaryDir dir;
+        WriteFile(dir.filePath("odd.JCM"), JcampBytes());
+        QtPrompts prompts;
+        QString folder;
+        QStringList filters;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                return;
+            }
+            folder = QDir(dialog->directory()).canonicalPath();
+            filters = dialog->nameFilters();
+            dialog->reject();
+        });
+        const std::optional<QString> chosen =
+            prompts.OpenFileNameIn(nullptr, ReaderOf(FileFormat::Jcamp).dialogFilter,
+                                   QDir::toNativeSeparators(dir.path()));
+        QVERIFY(!chosen.has_value());
+        QCOMPARE(folder, QDir(dir.path()).canonicalPath());
+        // A file of any name can be chosen.
+        QCOMPARE(filters.size(), qsizetype(2));
+        QCOMPARE(filters.back(), QString("All Files(*.*) (*)"));
+    }
+
     void copyPreviewOpensFromBothMenusAndTheSpectrumWindow() {
         Start();
         CopyPreviewWindow* preview = main_->CopyPreview();
@@ -640,6 +665,11 @@ class MainWindowTest : public QObject {
         // One preview: the other entry and "Cpy/Prt" draw on the same window.
         main_->MenuAction("mnuSpecCopyPrvw")->trigger();
         Button("Command4")->click();
+        // The desktop's keys print and copy the figure.
+        QCOMPARE(preview->findChild<QAction*>("mnuPrint")->shortcut(),
+                 QKeySequence(QKeySequence::Print));
+        QCOMPARE(preview->findChild<QAction*>("mnuCopy")->shortcut(),
+                 QKeySequence(QKeySequence::Copy));
         QCOMPARE(main_->findChildren<CopyPreviewWindow*>().size(), qsizetype(1));
         QVERIFY(Painted(preview->FigureSurface()->Image()) > 1000);
     }
