@@ -162,6 +162,20 @@ elseif(STEP STREQUAL "MimeTypes")
     if(NOT magic)
         message(FATAL_ERROR "the JCAMP-DX title is not in the compiled magic")
     endif()
+    # Where GLib's gio is at hand, a JCAMP-DX file without an extension is
+    # told by its first line, also after a blank line.
+    find_program(gio gio)
+    if(gio)
+        file(WRITE ${scratch}/title-first "##TITLE=Polystyrene\r\n##JCAMP-DX=4.24\r\n")
+        file(WRITE ${scratch}/blank-first "\r\n##TITLE=Polystyrene\r\n##JCAMP-DX=4.24\r\n")
+        foreach(name title-first blank-first)
+            run(info info_errors ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${scratch}
+                ${gio} info -a standard::content-type ${scratch}/${name})
+            if(NOT info MATCHES "content-type: chemical/x-jcamp-dx")
+                message(FATAL_ERROR "${name}: ${info}${info_errors}")
+            endif()
+        endforeach()
+    endif()
     file(REMOVE_RECURSE ${scratch})
 
 else()
