@@ -350,9 +350,11 @@ inline unsigned DigitOf(char c) {
 // most 15 significant digits and a power of ten of at most 22 either way, its
 // end a separator or the LF. Gives the value ScanPlainNumber gives and the
 // power of ten of its last written digit, and leaves p after it; returns false
-// for any other token. The LF stops every scan; digits are read 8 bytes at a
-// time where the text holds 8 more bytes.
-inline bool ReadShortNumber(const char*& p, const char* textEnd, double& value, int& power) {
+// for any other token. The LF stops every scan. For long numbers the digits
+// are read 8 bytes at a time where the text holds 8 more bytes; for short
+// ones, one at a time is faster.
+inline bool ReadShortNumber(const char*& p, const char* textEnd, bool longNumbers, double& value,
+                            int& power) {
     static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -362,7 +364,7 @@ inline bool ReadShortNumber(const char*& p, const char* textEnd, double& value, 
     // 15 significant digits exactly when it is below 10^15.
     std::uint64_t mantissa = 0;
     const char* const digitsStart = p;
-    if (textEnd - p >= 8) {
+    if (longNumbers && textEnd - p >= 8) {
         // Up to 8 digits in one step; any further ones one at a time.
         p += LeadingDigitsOfWord(p, mantissa);
     }
@@ -418,8 +420,8 @@ inline bool ReadShortNumber(const char*& p, const char* textEnd, double& value, 
 // in length the bytes of the line with its LF. Returns false, with y as it
 // was, for any other line (a comment, a longer or malformed token), which the
 // general path then reads.
-bool ReadShortNumberLine(std::string_view text, std::size_t& length, double& x, int& xPower,
-                         std::vector<double>& y, std::size_t& tokens) {
+bool ReadShortNumberLine(std::string_view text, bool longNumbers, std::size_t& length, double& x,
+                         int& xPower, std::vector<double>& y, std::size_t& tokens) {
     const char* p = text.data();
     const char* const textEnd = p + text.size();
     const std::size_t firstY = y.size();
@@ -433,7 +435,7 @@ bool ReadShortNumberLine(std::string_view text, std::size_t& length, double& x, 
         }
         double value = 0.0;
         int power = 0;
-        if (!ReadShortNumber(p, textEnd, value, power)) {
+        if (!ReadShortNumber(p, textEnd, longNumbers, value, power)) {
             y.resize(firstY);
             return false;
         }
@@ -458,6 +460,11 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
     table.y.reserve(static_cast<std::size_t>(std::max<std::int64_t>(n, 0)) + 64);
     std::int64_t count = 0;
     std::string_view line;
+    // The abscissae of a table are mostly written to the same last digit.
+    int resolutionPower = 0;
+    double resolution = std::fabs(xFactor);
+    // Whether the table's numbers are long (decided on its first line).
+    bool longNumbers = false;
     while (count < n || table.lines.size() < 2) {
         const std::size_t firstY = table.y.size();
         std::size_t tokens = 0;
@@ -466,8 +473,11 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
         std::size_t length = 0;
         const std::string_view rest = lines.RestOfLines();
         if (!rest.empty() &&
-            ReadShortNumberLine(rest, length, shortX, shortXPower, table.y, tokens)) {
+            ReadShortNumberLine(rest, longNumbers, length, shortX, shortXPower, table.y, tokens)) {
             lines.Pass(length);
+            if (table.lines.empty() && tokens > 0) {
+                longNumbers = length / tokens >= 8;
+            }
             const std::size_t k = lines.Count() - 1;
             if (tokens < 2) {
                 table.y.resize(firstY);
@@ -476,7 +486,11 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
             DataLine data;
             data.lineNumber = k + 1;
             data.x = shortX * xFactor;
-            data.xResolution = TenToThe(shortXPower) * std::fabs(xFactor);
+            if (shortXPower != resolutionPower) {
+                resolutionPower = shortXPower;
+                resolution = TenToThe(shortXPower) * std::fabs(xFactor);
+            }
+            data.xResolution = resolution;
             data.firstY = firstY;
             data.yCount = tokens - 1;
             count += static_cast<std::int64_t>(data.yCount);
