@@ -31,10 +31,12 @@ struct ReadRequest {
 };
 
 // The spectrum window's caption for a file title; the start-up load passes an
-// empty title and gets "Demo.sp".
-inline std::string SpectrumCaption(const std::string& fileTitle) {
+// empty title and gets "Demo.sp". Ordinates that were scaled into 0..100 %T
+// from another unit add " (scaled)".
+inline std::string SpectrumCaption(const std::string& fileTitle, bool scaled = false) {
     return "Infrared Spectrum: File - (" +
-           (fileTitle.empty() ? std::string("Demo.sp") : fileTitle) + ")";
+           (fileTitle.empty() ? std::string("Demo.sp") : fileTitle) + ")" +
+           (scaled ? " (scaled)" : "");
 }
 
 struct [[nodiscard]] ReadOutcome {

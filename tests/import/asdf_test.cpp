@@ -1,0 +1,142 @@
+// Compressed JCAMP-DX data lines decoded to their values, and the character
+// sets of header text.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "import/asdf.h"
+#include "import/text_encoding.h"
+
+namespace halvorn {
+namespace {
+
+struct Decoded {
+    AsdfResult result;
+    AsdfLine line;
+    std::vector<double> y;
+};
+
+Decoded Decode(const std::string& text, std::size_t maxValues = 1000) {
+    Decoded d;
+    d.result = DecodeAsdfLine(text, d.y, maxValues, d.line);
+    return d;
+}
+
+TEST(AsdfTest, EveryFormOfTheSameOrdinatesGivesTheSameValues) {
+    // One run of ordinates written in each form, after an abscissa of 100.
+    const std::vector<double> expected = {1, 2, 3, 3, 2, 1, 0, -1, -2, -3};
+    for (const char* line : {"100 1 2 3 3 2 1 0 -1 -2 -3", "100 1+2+3+3+2+1+0-1-2-3",
+                             "100 1BCCBA@abc", "100 1JJ%jjjjjj", "100 1JT%jX"}) {
+        const Decoded d = Decode(line);
+        ASSERT_EQ(d.result.status, AsdfStatus::Ok) << line;
+        EXPECT_TRUE(d.line.hasX);
+        EXPECT_EQ(d.line.x, 100.0) << line;
+        EXPECT_EQ(d.y, expected) << line;
+        EXPECT_EQ(d.line.yCount, expected.size()) << line;
+    }
+    EXPECT_STREQ(AsdfFormName(Decode("100 1+2+3+3+2+1+0-1-2-3").line.forms), "PAC");
+    EXPECT_STREQ(AsdfFormName(Decode("100 1BCCBA@abc").line.forms), "SQZ");
+    EXPECT_STREQ(AsdfFormName(Decode("100 1JJ%jjjjjj").line.forms), "DIF");
+    EXPECT_STREQ(AsdfFormName(Decode("100 1JT%jX").line.forms), "DIFDUP");
+    EXPECT_STREQ(AsdfFormName(Decode("100 1 2").line.forms), "AFFN");
+}
+
+TEST(AsdfTest, MultiDigitLetterFormsAndMixturesOnOneLine) {
+    // A difference line as instruments write it: an SQZ start, differences of
+    // several digits, a repeat of a difference and a repeat of a value.
+    const Decoded d = Decode("8193341G460LQqJ5j6%TKJ3o");
+    ASSERT_EQ(d.result.status, AsdfStatus::Ok);
+    EXPECT_EQ(d.line.x, 8193341.0);
+    const std::vector<double> expected = {7460, 7463, 7471, 7463, 7478, 7462,
+                                          7462, 7462, 7464, 7477, 7471};
+    EXPECT_EQ(d.y, expected);
+    EXPECT_TRUE(d.line.endsWithDif);
+
+    // SQZ values with a repeat, then plain and packed values.
+    const Decoded mixed = Decode("5000.03B1399TB1410 17 +20-3");
+    ASSERT_EQ(mixed.result.status, AsdfStatus::Ok);
+    EXPECT_EQ(mixed.y, (std::vector<double>{21399, 21399, 21410, 17, 20, -3}));
+    EXPECT_FALSE(mixed.line.endsWithDif);
+    EXPECT_EQ(mixed.line.xDecimals, 2);
+
+    // A repeat of a difference repeats the difference, not the value.
+    EXPECT_EQ(Decode("1 @J4U").y, (std::vector<double>{0, 14, 28, 42}));
+    // Negative letter digits and the digits after them.
+    EXPECT_EQ(Decode("1 a23b4").y, (std::vector<double>{-123, -24}));
+}
+
+TEST(AsdfTest, PlainNumbersWithExponentsCommentsAndMissingValues) {
+    // Lower-case exponents are exponents; a lone e or E is a compact digit.
+    const Decoded e = Decode("3990.5 4.6e-05 1.1093e-02 3E+02 -2.5E-1");
+    ASSERT_EQ(e.result.status, AsdfStatus::Ok);
+    EXPECT_EQ(e.y, (std::vector<double>{4.6e-05, 1.1093e-02, 300, -0.25}));
+    EXPECT_EQ(Decode("1 1e2").y, (std::vector<double>{1, -52}));
+    EXPECT_EQ(Decode("1 2E3").y, (std::vector<double>{2, 53}));
+
+    // Commas, tabs and trailing blanks separate; "$$" ends the line.
+    EXPECT_EQ(Decode("400\t1,2  3 $$ 4 5").y, (std::vector<double>{1, 2, 3}));
+    EXPECT_FALSE(Decode("$$ only a comment").line.hasX);
+
+    const Decoded missing = Decode("400 1 ? 3");
+    ASSERT_EQ(missing.result.status, AsdfStatus::Ok);
+    ASSERT_EQ(missing.y.size(), 3u);
+    EXPECT_TRUE(std::isnan(missing.y[1]));
+}
+
+TEST(AsdfTest, FaultsNameTheirColumnAndNeverGrowWithoutBound) {
+    Decoded bad = Decode("400 12 x3");
+    EXPECT_EQ(bad.result.status, AsdfStatus::BadCharacter);
+    EXPECT_EQ(bad.result.column, 7u);
+    EXPECT_EQ(Decode("400 J5").result.status, AsdfStatus::DifWithoutBase);
+    EXPECT_EQ(Decode("400 S").result.status, AsdfStatus::DifWithoutBase);
+    EXPECT_EQ(Decode("J5 1").result.status, AsdfStatus::BadAbscissa);
+    EXPECT_EQ(Decode("400 $ 1").result.status, AsdfStatus::BadCharacter);
+
+    // A repeat count far beyond the room given is refused before it is
+    // expanded.
+    const Decoded many = Decode("400 A s99999999999999", 50);
+    EXPECT_EQ(many.result.status, AsdfStatus::TooMany);
+    EXPECT_LE(many.y.size(), 50u);
+    EXPECT_EQ(Decode("400 1 2 3", 2).result.status, AsdfStatus::TooMany);
+}
+
+TEST(AsdfTest, PairLinesReadWithEverySeparator) {
+    std::vector<double> values;
+    AsdfResult result;
+    ASSERT_TRUE(
+        DecodeAffnLine("  11995.21,    32112;   11991.36,    32505; ", values, 100, result));
+    EXPECT_EQ(values, (std::vector<double>{11995.21, 32112, 11991.36, 32505}));
+    values.clear();
+    ASSERT_TRUE(DecodeAffnLine("1 2 3 4e-1 $$ note", values, 100, result));
+    EXPECT_EQ(values, (std::vector<double>{1, 2, 3, 0.4}));
+    EXPECT_FALSE(DecodeAffnLine("1, A2", values, 100, result));
+    EXPECT_EQ(result.status, AsdfStatus::BadCharacter);
+}
+
+TEST(TextEncodingTest, SingleByteSetsAreToldApartAndConverted) {
+    EXPECT_EQ(GuessTextEncoding("##TITLE=plain"), TextEncoding::Utf8);
+    EXPECT_EQ(GuessTextEncoding("##TITLE=K\xC3\xBChler"), TextEncoding::Utf8);
+    // "Технология" in Windows-1251, and a Latin-1 name with a lone accent.
+    const std::string cyrillic = "##ORIGIN=\xD2\xE5\xF5\xED\xEE\xEB\xEE\xE3\xE8\xFF";
+    EXPECT_EQ(GuessTextEncoding(cyrillic), TextEncoding::Windows1251);
+    EXPECT_EQ(ToUtf8(cyrillic, TextEncoding::Windows1251),
+              "##ORIGIN=\xD0\xA2\xD0\xB5\xD1\x85\xD0\xBD\xD0\xBE\xD0\xBB\xD0\xBE\xD0\xB3\xD0\xB8"
+              "\xD1\x8F");
+    const std::string latin = "##OWNER=Universit\xE9 de Li\xE8ge";
+    EXPECT_EQ(GuessTextEncoding(latin), TextEncoding::Latin1);
+    EXPECT_EQ(ToUtf8(latin, TextEncoding::Latin1), "##OWNER=Universit\xC3\xA9 de Li\xC3\xA8ge");
+    EXPECT_EQ(ToUtf8("\xB9 5", TextEncoding::Windows1251), "\xE2\x84\x96 5");  // numero sign
+
+    EXPECT_FALSE(IsValidUtf8("\xC3"));
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
+    EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80 ok"));
+
+    EXPECT_EQ(FirstCharacters("\xD0\xA2\xD0\xB5st", 2), "\xD0\xA2\xD0\xB5");
+    EXPECT_EQ(CharacterCount("\xD0\xA2\xD0\xB5st"), 4u);
+}
+
+}  // namespace
+}  // namespace halvorn
