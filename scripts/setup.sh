@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
     cmake g++ ninja-build
     qt6-base-dev qt6-svg-dev
-    libgtest-dev libbenchmark-dev
+    libgtest-dev libbenchmark-dev nlohmann-json3-dev
     fonts-liberation fonts-urw-base35 fonts-dejavu-core
     emf2svg libemf2svg-dev libuemf-dev
     xvfb xauth xdotool imagemagick poppler-utils

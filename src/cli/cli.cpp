@@ -40,58 +40,54 @@ LoadedSpectrum Load(const CliOptions& o) {
 // The keys that describe the record after a read. After a failure only the
 // texts and the values that outlive a read are written; the point data were
 // emptied.
-void WriteSpectrumKeys(JsonWriter& json, const Spectrum& s, bool ok) {
-    json.Key("caption").Value(s.Caption);
+void WriteSpectrumKeys(Json& json, const Spectrum& s, bool ok) {
+    json["caption"] = s.Caption;
     if (ok) {
-        json.Key("PointCount").Value(s.PointCount);
-        json.Key("StepCount").Value(s.StepCount);
-        json.Key("DeltaX").Value(s.DeltaX);
+        json["PointCount"] = s.PointCount;
+        json["StepCount"] = s.StepCount;
+        json["DeltaX"] = s.DeltaX;
     }
-    json.Key("YFactor").Value(s.YFactor);
+    json["YFactor"] = s.YFactor;
     if (ok) {
-        json.Key("RawYMax").Value(s.RawYMax);
-        json.Key("RawYMin").Value(s.RawYMin);
+        json["RawYMax"] = s.RawYMax;
+        json["RawYMin"] = s.RawYMin;
     }
-    json.Key("FileIsAbsorbance").Value(s.FileIsAbsorbance);
-    json.Key("MultGlobal").Value(s.MultGlobal);
+    json["FileIsAbsorbance"] = s.FileIsAbsorbance;
+    json["MultGlobal"] = s.MultGlobal;
     if (ok) {
-        json.Key("FirstX").Value(s.FirstX);
-        json.Key("LastX").Value(s.LastX);
-        json.Key("FirstWL").Value(s.FirstWL);
-        json.Key("LastWL").Value(s.LastWL);
-        json.Key("FullFirstX").Value(s.FullFirstX);
-        json.Key("FullLastX").Value(s.FullLastX);
-        json.Key("FullFirstWL").Value(s.FullFirstWL);
-        json.Key("FullLastWL").Value(s.FullLastWL);
-        json.Key("ViewFirstPoint").Value(s.ViewFirstPoint);
-        json.Key("ViewLastPoint").Value(s.ViewLastPoint);
-        json.Key("YAxisTop").Value(s.YAxisTop);
-        json.Key("YAxisBottom").Value(s.YAxisBottom);
-        json.Key("YAxisTopHalf").Value(s.YAxisTopHalf);
-        json.Key("YAxisBottomHalf").Value(s.YAxisBottomHalf);
+        json["FirstX"] = s.FirstX;
+        json["LastX"] = s.LastX;
+        json["FirstWL"] = s.FirstWL;
+        json["LastWL"] = s.LastWL;
+        json["FullFirstX"] = s.FullFirstX;
+        json["FullLastX"] = s.FullLastX;
+        json["FullFirstWL"] = s.FullFirstWL;
+        json["FullLastWL"] = s.FullLastWL;
+        json["ViewFirstPoint"] = s.ViewFirstPoint;
+        json["ViewLastPoint"] = s.ViewLastPoint;
+        json["YAxisTop"] = s.YAxisTop;
+        json["YAxisBottom"] = s.YAxisBottom;
+        json["YAxisTopHalf"] = s.YAxisTopHalf;
+        json["YAxisBottomHalf"] = s.YAxisBottomHalf;
     }
-    json.Key("Label14").Array(s.Label14);
-    json.Key("HeaderList").Array(s.HeaderList);
-    json.Key("DiagnosticList").Array(s.DiagnosticList);
-    json.Key("PointCountLabel").Value(s.PointCountLabel);
-    json.Key("FirstPointLabel").Value(s.FirstPointLabel);
-    json.Key("IntervalLabel").Value(s.IntervalLabel);
+    json["Label14"] = s.Label14;
+    json["HeaderList"] = s.HeaderList;
+    json["DiagnosticList"] = s.DiagnosticList;
+    json["PointCountLabel"] = s.PointCountLabel;
+    json["FirstPointLabel"] = s.FirstPointLabel;
+    json["IntervalLabel"] = s.IntervalLabel;
 }
 
 // WaveX and RawY of points 1..N, with --points.
-void WritePointKeys(JsonWriter& json, const Spectrum& s) {
-    json.Key("WaveX");
-    json.BeginArray();
+void WritePointKeys(Json& json, const Spectrum& s) {
+    Json waveX = Json::array();
+    Json rawY = Json::array();
     for (std::int32_t i = 1; i <= s.PointCount; ++i) {
-        json.Value(s.WaveX[i]);
+        waveX.push_back(s.WaveX[i]);
+        rawY.push_back(s.RawY[i]);
     }
-    json.EndArray();
-    json.Key("RawY");
-    json.BeginArray();
-    for (std::int32_t i = 1; i <= s.PointCount; ++i) {
-        json.Value(s.RawY[i]);
-    }
-    json.EndArray();
+    json["WaveX"] = std::move(waveX);
+    json["RawY"] = std::move(rawY);
 }
 
 int Info(const CliOptions& o, std::ostream& out, std::ostream& err) {
@@ -106,13 +102,12 @@ int Info(const CliOptions& o, std::ostream& out, std::ostream& err) {
         InteractionTarget target = graph->Target();
         steps = RunInteractionSteps(target, o.interaction);
     }
-    JsonWriter json(out);
-    json.BeginObject();
-    json.Key("ok").Value(loaded.outcome.ok);
-    json.Key("message").Value(loaded.outcome.message);
+    Json json = Json::object();
+    json["ok"] = loaded.outcome.ok;
+    json["message"] = loaded.outcome.message;
     WriteSpectrumKeys(json, loaded.spectrum, loaded.outcome.ok);
     if (!loaded.outcome.ok) {
-        json.EndObject();
+        WriteJson(out, json);
         out << '\n';
         return kExitReadFailed;
     }
@@ -124,7 +119,7 @@ int Info(const CliOptions& o, std::ostream& out, std::ostream& err) {
     if (!o.probes.empty() && graph->outcome().ok) {
         graph->WriteProbes(json, o.probes);
     }
-    json.EndObject();
+    WriteJson(out, json);
     out << '\n';
     // The file was read, so the status stays 0; the keys of the steps that did
     // not run are absent, and stderr says why.
@@ -148,8 +143,7 @@ int Readout(const CliOptions& o, std::ostream& out, std::ostream& err) {
     InteractionTarget target = graph.Target();
     (void)RunInteractionSteps(target, o.interaction);
     const std::vector<ReadoutRow> rows = RunReadout(target, o.interaction);
-    JsonWriter json(out);
-    WriteReadoutRows(json, rows);
+    WriteJson(out, ReadoutRowsJson(rows));
     out << '\n';
     // Without a completed redraw the readout ignores the mouse; say why.
     if (!graph.outcome().ok) {

@@ -35,69 +35,64 @@ InteractionTarget InfoGraph::Target() {
             plotWidth_,        plotHeight_, [this] { return Redraw(); }};
 }
 
-void InfoGraph::WriteKeys(JsonWriter& json) const {
+void InfoGraph::WriteKeys(Json& json) const {
     const MappingState& m = state_.mapping;
-    json.Key("mapping");
-    json.BeginObject();
-    json.Key("Anchor1X").Value(m.Anchor1X);
-    json.Key("Anchor2X").Value(m.Anchor2X);
-    json.Key("MinorStep1").Value(m.MinorStep1);
-    json.Key("MinorStep2").Value(m.MinorStep2);
-    json.Key("MinorStep3").Value(m.MinorStep3);
-    json.Key("MajorStep1").Value(m.MajorStep1);
-    json.Key("MajorStep2").Value(m.MajorStep2);
-    json.Key("MajorStep3").Value(m.MajorStep3);
-    json.Key("WlMajorPerMicron").Value(m.WlMajorPerMicron);
-    json.Key("WlAnchor").Value(m.WlAnchor);
-    json.Key("XOrigin").Value(m.XOrigin);
-    json.Key("XEnd").Value(m.XEnd);
-    json.Key("XScale").Value(m.XScale);
-    json.Key("PlotYTop").Value(m.PlotYTop);
-    json.Key("PlotYBottom").Value(m.PlotYBottom);
-    json.Key("YMajorStep").Value(m.YMajorStep);
-    json.Key("YMinorStep").Value(m.YMinorStep);
-    json.Key("YMajorShift").Value(m.YMajorShift);
-    json.EndObject();
+    Json mapping = Json::object();
+    mapping["Anchor1X"] = m.Anchor1X;
+    mapping["Anchor2X"] = m.Anchor2X;
+    mapping["MinorStep1"] = m.MinorStep1;
+    mapping["MinorStep2"] = m.MinorStep2;
+    mapping["MinorStep3"] = m.MinorStep3;
+    mapping["MajorStep1"] = m.MajorStep1;
+    mapping["MajorStep2"] = m.MajorStep2;
+    mapping["MajorStep3"] = m.MajorStep3;
+    mapping["WlMajorPerMicron"] = m.WlMajorPerMicron;
+    mapping["WlAnchor"] = m.WlAnchor;
+    mapping["XOrigin"] = m.XOrigin;
+    mapping["XEnd"] = m.XEnd;
+    mapping["XScale"] = m.XScale;
+    mapping["PlotYTop"] = m.PlotYTop;
+    mapping["PlotYBottom"] = m.PlotYBottom;
+    mapping["YMajorStep"] = m.YMajorStep;
+    mapping["YMinorStep"] = m.YMinorStep;
+    mapping["YMajorShift"] = m.YMajorShift;
+    json["mapping"] = std::move(mapping);
 
     const PeakList& peaks = state_.peaks;
     if (searched_) {
-        json.Key("TopCandidates");
-        json.BeginArray();
+        Json candidates = Json::array();
         for (int i = 1; i <= peaks.TopCandidateCount; ++i) {
-            json.Value(peaks.TopCandidates[static_cast<std::size_t>(i)]);
+            candidates.push_back(peaks.TopCandidates[static_cast<std::size_t>(i)]);
         }
-        json.EndArray();
-        json.Key("PeakPoints");
-        json.BeginArray();
+        json["TopCandidates"] = std::move(candidates);
+        Json points = Json::array();
         for (int slot = 0; slot < peaks.PeakCount; ++slot) {
-            json.Value(peaks.PeakPoints[static_cast<std::size_t>(slot)]);
+            points.push_back(peaks.PeakPoints[static_cast<std::size_t>(slot)]);
         }
-        json.EndArray();
+        json["PeakPoints"] = std::move(points);
     }
     if (laidOut_) {
-        json.Key("PeakLabelBoxes");
-        json.BeginArray();
+        Json boxes = Json::array();
         for (int slot = 0; slot < peaks.PeakCount; ++slot) {
             if (const LabelBox* box = LabelBoxOf(peaks, settings_, slot)) {
-                json.Array(std::vector<std::int32_t>{box->Left, box->Top, box->Right, box->Bottom});
+                boxes.push_back(Json::array({box->Left, box->Top, box->Right, box->Bottom}));
             }
         }
-        json.EndArray();
+        json["PeakLabelBoxes"] = std::move(boxes);
     }
 }
 
-void InfoGraph::WriteProbes(JsonWriter& json, const std::vector<double>& probes) const {
-    json.Key("probe");
-    json.BeginArray();
+void InfoGraph::WriteProbes(Json& json, const std::vector<double>& probes) const {
+    Json probe = Json::array();
     for (double nu : probes) {
         const double x = graph_.XOfWavenumber(nu);
-        json.BeginObject();
-        json.Key("nu").Value(nu);
-        json.Key("x").Value(x);
-        json.Key("back").Value(graph_.WavenumberAtX(x));
-        json.EndObject();
+        Json entry = Json::object();
+        entry["nu"] = nu;
+        entry["x"] = x;
+        entry["back"] = graph_.WavenumberAtX(x);
+        probe.push_back(std::move(entry));
     }
-    json.EndArray();
+    json["probe"] = std::move(probe);
 }
 
 }  // namespace halvorn

@@ -35,10 +35,10 @@ class InfoGraph {
 
     // mapping, TopCandidates, PeakPoints, PeakLabelBoxes: the state as far as
     // the redraw got (the peak keys only when their step ran).
-    void WriteKeys(JsonWriter& json) const;
+    void WriteKeys(Json& json) const;
     // probe: x of each wavenumber and the wavenumber back from that x; values
     // that have no number (a wavenumber of 0 on the wavelength scale) are null.
-    void WriteProbes(JsonWriter& json, const std::vector<double>& probes) const;
+    void WriteProbes(Json& json, const std::vector<double>& probes) const;
 
   private:
     DisplaySettings settings_;

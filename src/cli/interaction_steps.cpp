@@ -139,28 +139,26 @@ InteractionReport RunInteractionSteps(InteractionTarget& target, const Interacti
     return report;
 }
 
-void WriteInteractionKeys(JsonWriter& json, const InteractionReport& report) {
+void WriteInteractionKeys(Json& json, const InteractionReport& report) {
     if (report.limits) {
         const LimitsReport& l = *report.limits;
-        json.Key("limits");
-        json.BeginObject();
-        json.Key("asked").Value(l.asked);
-        json.Key("error").Value(l.error);
-        json.Key("closed").Value(l.closed);
-        json.Key("Text1").Value(l.Text1);
-        json.Key("Text2").Value(l.Text2);
-        json.EndObject();
+        Json limits = Json::object();
+        limits["asked"] = l.asked;
+        limits["error"] = l.error;
+        limits["closed"] = l.closed;
+        limits["Text1"] = l.Text1;
+        limits["Text2"] = l.Text2;
+        json["limits"] = std::move(limits);
     }
     if (!report.clicks.empty()) {
-        json.Key("clicks");
-        json.BeginArray();
+        Json clicks = Json::array();
         for (const ClickReport& c : report.clicks) {
-            json.BeginObject();
-            json.Key("NearestCandidate").Value(c.NearestCandidate);
-            json.Key("message").Value(c.message);
-            json.EndObject();
+            Json click = Json::object();
+            click["NearestCandidate"] = c.NearestCandidate;
+            click["message"] = c.message;
+            clicks.push_back(std::move(click));
         }
-        json.EndArray();
+        json["clicks"] = std::move(clicks);
     }
 }
 
@@ -175,23 +173,23 @@ std::vector<ReadoutRow> RunReadout(InteractionTarget& t, const InteractionOption
     return rows;
 }
 
-void WriteReadoutRows(JsonWriter& json, const std::vector<ReadoutRow>& rows) {
-    json.BeginArray();
+Json ReadoutRowsJson(const std::vector<ReadoutRow>& rows) {
+    Json array = Json::array();
     for (const ReadoutRow& row : rows) {
         const ReadoutFields& f = row.fields;
-        json.BeginObject();
-        json.Key("x").Value(row.at.x);
-        json.Key("y").Value(row.at.y);
-        json.Key("Label1").Array(f.Label1);
-        json.Key("Line5Visible").Value(f.Line5Visible);
-        json.Key("Line5X").Value(f.Line5X);
-        json.Key("Label19Visible").Value(f.Label19Visible);
-        json.Key("Label19Text").Value(f.Label19Text);
-        json.Key("Label19Flipped").Value(f.Label19Flipped);
-        json.Key("NearestCandidate").Value(row.NearestCandidate);
-        json.EndObject();
+        Json entry = Json::object();
+        entry["x"] = row.at.x;
+        entry["y"] = row.at.y;
+        entry["Label1"] = f.Label1;
+        entry["Line5Visible"] = f.Line5Visible;
+        entry["Line5X"] = f.Line5X;
+        entry["Label19Visible"] = f.Label19Visible;
+        entry["Label19Text"] = f.Label19Text;
+        entry["Label19Flipped"] = f.Label19Flipped;
+        entry["NearestCandidate"] = row.NearestCandidate;
+        array.push_back(std::move(entry));
     }
-    json.EndArray();
+    return array;
 }
 
 }  // namespace halvorn

@@ -53,7 +53,7 @@ struct InteractionReport {
 InteractionReport RunInteractionSteps(InteractionTarget& target, const InteractionOptions& o);
 
 // The keys `limits` and `clicks` of the steps that ran.
-void WriteInteractionKeys(JsonWriter& json, const InteractionReport& report);
+void WriteInteractionKeys(Json& json, const InteractionReport& report);
 
 struct ReadoutRow {
     PlotPosition at;
@@ -66,6 +66,6 @@ struct ReadoutRow {
 std::vector<ReadoutRow> RunReadout(InteractionTarget& target, const InteractionOptions& o);
 
 // The JSON array of the readout command.
-void WriteReadoutRows(JsonWriter& json, const std::vector<ReadoutRow>& rows);
+Json ReadoutRowsJson(const std::vector<ReadoutRow>& rows);
 
 }  // namespace halvorn

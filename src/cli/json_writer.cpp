@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <sstream>
 
 namespace halvorn {
 
@@ -40,121 +40,101 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     return length;
 }
 
-}  // namespace
-
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80) {
-            const std::size_t length = Utf8SequenceLength(text, i);
-            if (length > 0) {
-                out.append(text.substr(i, length));
-                i += length;
-            } else {
-                out += static_cast<char>(0xC0 | (c >> 6));
-                out += static_cast<char>(0x80 | (c & 0x3F));
-                ++i;
-            }
-            continue;
+// The library escapes (it only takes well-formed UTF-8); backspace, form feed
+// and DEL then take the \u form this program has always written for them.
+void WriteString(std::ostream& out, const std::string& text) {
+    const std::string escaped = Json(Utf8OrLatin1(text)).dump();
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+        const char c = escaped[i];
+        if (c == '\\' && i + 1 < escaped.size()) {
+            const char next = escaped[++i];
+            out << (next == 'b' ? "\\u0008" : next == 'f' ? "\\u000c" : std::string{c, next});
+        } else if (c == '\x7F') {
+            out << "\\u007f";
+        } else {
+            out << c;
         }
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20 || c == 0x7F) {
-                    char buffer[8];
-                    std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                    out += buffer;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-        ++i;
-    }
-    out += '"';
-    return out;
-}
-
-void JsonWriter::BeforeValue() {
-    if (afterKey_) {
-        afterKey_ = false;
-        return;
-    }
-    if (!hasElement_.empty()) {
-        if (hasElement_.back()) {
-            out_ << ',';
-        }
-        hasElement_.back() = true;
     }
 }
 
-void JsonWriter::BeginObject() {
-    BeforeValue();
-    out_ << '{';
-    hasElement_.push_back(false);
-}
-
-void JsonWriter::EndObject() {
-    hasElement_.pop_back();
-    out_ << '}';
-}
-
-void JsonWriter::BeginArray() {
-    BeforeValue();
-    out_ << '[';
-    hasElement_.push_back(false);
-}
-
-void JsonWriter::EndArray() {
-    hasElement_.pop_back();
-    out_ << ']';
-}
-
-JsonWriter& JsonWriter::Key(std::string_view key) {
-    BeforeValue();
-    out_ << JsonString(key) << ':';
-    afterKey_ = true;
-    return *this;
-}
-
-void JsonWriter::Value(std::string_view text) {
-    BeforeValue();
-    out_ << JsonString(text);
-}
-
-void JsonWriter::Value(double number) {
-    BeforeValue();
+void WriteNumber(std::ostream& out, double number) {
     if (!std::isfinite(number)) {
-        out_ << "null";
+        out << "null";
         return;
     }
     char buffer[32];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-    out_.write(buffer, result.ptr - buffer);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+    out.write(buffer, result.ptr - buffer);
 }
 
-void JsonWriter::Value(std::int64_t number) {
-    BeforeValue();
-    out_ << number;
+}  // namespace
+
+std::string Utf8OrLatin1(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+        } else if (const std::size_t length = Utf8SequenceLength(text, i); length > 0) {
+            out.append(text.substr(i, length));
+            i += length;
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+            ++i;
+        }
+    }
+    return out;
 }
 
-void JsonWriter::Value(bool flag) {
-    BeforeValue();
-    out_ << (flag ? "true" : "false");
+void WriteJson(std::ostream& out, const Json& value) {
+    switch (value.type()) {
+        case Json::value_t::object: {
+            out << '{';
+            bool first = true;
+            for (const auto& [key, member] : value.items()) {
+                if (!first) {
+                    out << ',';
+                }
+                first = false;
+                WriteString(out, key);
+                out << ':';
+                WriteJson(out, member);
+            }
+            out << '}';
+            break;
+        }
+        case Json::value_t::array: {
+            out << '[';
+            bool first = true;
+            for (const Json& element : value) {
+                if (!first) {
+                    out << ',';
+                }
+                first = false;
+                WriteJson(out, element);
+            }
+            out << ']';
+            break;
+        }
+        case Json::value_t::string:
+            WriteString(out, value.get_ref<const std::string&>());
+            break;
+        case Json::value_t::number_float:
+            WriteNumber(out, value.get<double>());
+            break;
+        default:
+            // Integers, Booleans and null as the library writes them.
+            out << value.dump();
+    }
+}
+
+std::string JsonText(const Json& value) {
+    std::ostringstream out;
+    WriteJson(out, value);
+    return out.str();
 }
 
 }  // namespace halvorn
