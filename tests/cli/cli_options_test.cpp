@@ -9,8 +9,11 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 
 #include <unistd.h>
+
+#include <nlohmann/json.hpp>
 
 #include "cli/run_cli.h"
 
@@ -161,6 +164,40 @@ TEST_F(PeaksCli, ClicksAreCarriedOutFirst) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.find("2900,"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\r\n1600,6.25,20,0.699\r\n1000,10,30,0.523\r\n"), std::string::npos);
+}
+
+// The demonstration spectrum: the table worked out here from what info says
+// the marks, abscissae, stored ordinates and divisor are.
+TEST(PeaksOfDemo, RowsAreTheMarkedPointsValues) {
+    const std::string demo = std::string(HALVORN_BIN_DIR) + "/Demo.sp";
+    const CliRun info = RunCli("info " + demo + " --points");
+    ASSERT_EQ(info.status, 0) << info.err;
+    const nlohmann::json j = nlohmann::json::parse(info.out);
+    std::vector<int> marks = j.at("PeakPoints").get<std::vector<int>>();
+    ASSERT_FALSE(marks.empty());
+    const auto waveX = j.at("WaveX").get<std::vector<double>>();
+    const auto rawY = j.at("RawY").get<std::vector<double>>();
+    const double yFactor = j.at("YFactor").get<double>();
+    std::sort(marks.begin(), marks.end(),
+              [&](int a, int b) { return waveX[a - 1] > waveX[b - 1]; });
+
+    const CliRun peaks = RunCli("peaks " + demo);
+    ASSERT_EQ(peaks.status, 0) << peaks.err;
+    std::istringstream lines(peaks.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "Wavenumber (cm-1),Wavelength (um),%T,Absorbance\r");
+    for (int p : marks) {
+        ASSERT_TRUE(std::getline(lines, line)) << "row of point " << p;
+        double nu = 0, um = 0, t = 0, a = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%lf,%lf", &nu, &um, &t, &a), 4) << line;
+        const double percent = rawY[p - 1] / yFactor;
+        EXPECT_EQ(static_cast<float>(nu), static_cast<float>(waveX[p - 1])) << line;
+        EXPECT_NEAR(um, 1.0e4 / waveX[p - 1], 0.005 + 1e-9) << line;
+        EXPECT_NEAR(t, percent, 0.005 + 1e-9) << line;
+        EXPECT_NEAR(a, std::log10(100.0 / percent), 0.0005 + 1e-9) << line;
+    }
+    EXPECT_FALSE(std::getline(lines, line)) << line;
 }
 
 TEST_F(PeaksCli, AFileThatCannotBeReadPrintsNoTable) {
