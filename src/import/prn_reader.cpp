@@ -7,6 +7,7 @@
 
 #include "core/export_text.h"
 #include "core/numbers.h"
+#include "import/delimited_table.h"
 #include "import/number_scan.h"
 #include "import/read_frame.h"
 
@@ -225,7 +226,21 @@ void BeginPrnRead(const ReadRequest& request, Spectrum& s) {
 
 ReadOutcome ReadPrnBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     BeginPrnRead(request, s);
-    return GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s); });
+    ReadOutcome outcome = GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s); });
+    if (outcome.ok) {
+        return outcome;
+    }
+    // A table this reader refuses is read by the forgiving table reader when
+    // it holds lines of two numbers in another form than this reader's own:
+    // other separators, or text lines before or after the numbers. A TAB
+    // table of nothing but numbers and blank lines keeps this reader's
+    // refusal (a blank first or last line, a value too large).
+    const std::optional<DelimitedTable> table = FindDelimitedTable(bytes);
+    if (table && !(table->separator == '\t' && table->skippedBefore == 0 &&
+                   table->skippedAfter == 0)) {
+        return ReadDelimitedTable(*table, request, s);
+    }
+    return outcome;
 }
 
 ReadOutcome ReadPrnFile(const std::string& path, const ReadRequest& request, Spectrum& s) {

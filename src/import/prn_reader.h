@@ -10,6 +10,9 @@
 // has no header: the reader fills the points, the abscissa range, the
 // ordinate axis, the information lines and the export texts, and leaves the
 // header list and the sample labels of the previous spectrum alone.
+//
+// A file this reader refuses is handed to the forgiving table reader
+// (delimited_table.h) when it holds lines of two numbers.
 #pragma once
 
 #include <string>

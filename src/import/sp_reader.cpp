@@ -9,6 +9,8 @@
 #include "core/export_text.h"
 #include "core/numbers.h"
 #include "import/read_frame.h"
+#include "import/sp_ascii.h"
+#include "import/sp_blocks.h"
 #include "import/transmittance.h"
 
 namespace halvorn {
@@ -230,7 +232,29 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
 }  // namespace
 
+void FillSpSampleLabels(Spectrum& s) {
+    FillSampleLabels(s);
+}
+
+SpKind SpKindOf(std::string_view bytes) {
+    if (HasBlockSignature(bytes)) {
+        return SpKind::Blocks;
+    }
+    if (HasAsciiSpData(bytes)) {
+        return SpKind::AsciiData;
+    }
+    return SpKind::TextHeader;
+}
+
 ReadOutcome ReadSpBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+    switch (SpKindOf(bytes)) {
+        case SpKind::Blocks:
+            return ReadSpBlocksBytes(bytes, request, s);
+        case SpKind::AsciiData:
+            return ReadSpAsciiBytes(bytes, request, s);
+        case SpKind::TextHeader:
+            break;
+    }
     BeginRead(request, s);
     return GuardedRead(s, "", [&] { Read(bytes, request, s); });
 }

@@ -24,9 +24,22 @@
 
 namespace halvorn {
 
+// The three kinds of *.sp file, told apart by their first bytes: a text header
+// with binary integer ordinates (above), the same header followed by ASCII data
+// lines, and the binary block format of newer instrument software.
+enum class SpKind { TextHeader, AsciiData, Blocks };
+
+SpKind SpKindOf(std::string_view bytes);
+
+// Reads any of the three kinds; the text-header files as described above.
 ReadOutcome ReadSpBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s);
 
 // Reads the file at path; a missing or unreadable file is a failed read.
 ReadOutcome ReadSpFile(const std::string& path, const ReadRequest& request, Spectrum& s);
+
+// The sample labels of a *.sp text header, from the header list: the sample
+// (line 3), the date (line 4, yy/mm/dd shown as dd/mm/yy), the operator (line
+// 8), the remark (line 9) and the instrument (line 21, up to its first comma).
+void FillSpSampleLabels(Spectrum& s);
 
 }  // namespace halvorn

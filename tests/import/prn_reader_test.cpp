@@ -124,7 +124,7 @@ TEST(PrnReader, FailuresSayWhatIsWrong) {
         {"one line", "4000\t95\r\n", "holds 1 line;"},
         {"blank first line", "\r\n4000\t95\r\n3999\t95\r\n", "Line 1 gives the abscissa 0"},
         {"text as the last line", "4000\t95\r\nend\r\n", "Line 2 gives the abscissa 0"},
-        {"comma-separated values", "4000,95\n3999,94\n", "Line 2 gives the abscissa 0"},
+        {"comma-separated, one number a line", "4000,95\n3999\n", "Line 2 gives the abscissa 0"},
         {"ordinate beyond a Long", "4000\t95\r\n3999\t1E8\r\n", "Line 2 holds a value too large"},
         {"abscissa beyond a Single", "4000\t95\r\n1E39\t95\r\n", "Line 2 holds a value too large"},
         {"number beyond a Double", "4000\t95\r\n3999\t1E999\r\n", "out of the range"},
