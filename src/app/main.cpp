@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QStyleFactory>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -70,9 +71,15 @@ int main(int argc, char** argv) {
         parser.showHelp(2);
     }
 
+    // A file manager may hand over a file: URL instead of a path.
+    QString file = files.isEmpty() ? QString() : files.front();
+    if (file.startsWith("file:")) {
+        file = QUrl(file).toLocalFile();
+    }
+
     halvorn::QtPrompts prompts;
     halvorn::MainWindow window(QCoreApplication::applicationDirPath(), prompts);
     window.show();
-    window.Start(files.isEmpty() ? QString() : QFileInfo(files.front()).absoluteFilePath());
+    window.Start(file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath());
     return app.exec();
 }

@@ -25,6 +25,7 @@
 #include "app/sample_files.h"
 #include "output/header_details.h"
 #include "window/graph_window.h"
+#include "window/picture_box.h"
 #include "window/scripted_prompts.h"
 
 namespace halvorn {
@@ -138,14 +139,17 @@ class OpeningTest : public QObject {
         QApplication::sendEvent(main_.get(), &refused);
         QVERIFY(!refused.isAccepted());
 
+        // The drop reaches the window as the window system delivers it, over
+        // the graph and over a number box; both lead to the main window.
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(prn)});
-        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
-        QApplication::sendEvent(main_.get(), &enter);
+        QWidget* plot = Form5()->Picture(1);
+        const QPoint over = plot->mapTo(main_.get(), plot->rect().center());
+        QDragEnterEvent enter(over, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main_->windowHandle(), &enter);
         QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(main_.get(), &drop);
+        QDropEvent drop(QPointF(over), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main_->windowHandle(), &drop);
         QVERIFY(drop.isAccepted());
         QTRY_COMPARE(Title(), QString("Infrared Spectrum: File - (table.prn)"));
         QCOMPARE(main_->State().spectrum.PointCount, 1701);
@@ -154,6 +158,22 @@ class OpeningTest : public QObject {
         QVERIFY(!main_->HeaderDetails()->IsOpen());
         QVERIFY(prompts_->messages.empty());
         QVERIFY(main_->InputEnabled());
+
+        const QString jcamp = File("film.jdx", JcampBytes());
+        QMimeData second;
+        second.setUrls({QUrl::fromLocalFile(jcamp)});
+        QWidget* box = Form5()->findChild<QWidget*>("Text2");
+        const QPoint onBox = box->mapTo(main_.get(), box->rect().center());
+        QDragEnterEvent enterBox(onBox, Qt::CopyAction, &second, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main_->windowHandle(), &enterBox);
+        QDropEvent dropBox(QPointF(onBox), Qt::CopyAction, &second, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main_->windowHandle(), &dropBox);
+        QTRY_COMPARE(Title(), QString("Infrared Spectrum: File - (film.jdx)"));
+        QCOMPARE(qobject_cast<QLineEdit*>(box)->text(), QString("1"));
+        // No part of the window keeps a drop for itself.
+        for (QWidget* w : main_->findChildren<QWidget*>()) {
+            QVERIFY2(!w->acceptDrops() || !w->isVisible(), qPrintable(w->objectName()));
+        }
     }
 
     void openOffersEveryFormatAndChoosesTheReaderFromTheFile() {
