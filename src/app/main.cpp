@@ -3,6 +3,7 @@
 // program.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <QStyleFactory>
@@ -11,6 +12,7 @@
 #include <cstdio>
 
 #include "app/main_window.h"
+#include "core/data_folder.h"
 #include "window/prompts.h"
 
 namespace {
@@ -78,7 +80,13 @@ int main(int argc, char** argv) {
     }
 
     halvorn::QtPrompts prompts;
-    halvorn::MainWindow window(QCoreApplication::applicationDirPath(), prompts);
+    // The data files lie beside the program in the build folder and in
+    // ../share/halvorn once it is installed.
+    const QString dataFolder = QFile::decodeName(
+        halvorn::DataFolderFor(
+            QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString())
+            .c_str());
+    halvorn::MainWindow window(dataFolder, prompts);
     window.show();
     window.Start(file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath());
     return app.exec();
