@@ -124,18 +124,18 @@ CopyPreviewWindow::CopyPreviewWindow(ViewerState& state, Prompts& prompts, QWidg
 }
 
 void CopyPreviewWindow::BuildMenus() {
-    QMenu* file = menuBar()->addMenu("File");
+    QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("mnuFile");
-    QAction* print = file->addAction("Print");
+    QAction* print = file->addAction("&Print");
     print->setObjectName("mnuPrint");
-    QAction* save = file->addAction("Save Figure As...");
+    QAction* save = file->addAction("&Save Figure As...");
     save->setObjectName("mnuSaveFigureAs");
     file->addSeparator()->setObjectName("mnuFileSep");
-    QAction* exit = file->addAction("Exit");
+    QAction* exit = file->addAction("E&xit");
     exit->setObjectName("mnuExit");
-    QMenu* edit = menuBar()->addMenu("Edit");
+    QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("mnuEdit");
-    QAction* copy = edit->addAction("Copy");
+    QAction* copy = edit->addAction("&Copy");
     copy->setObjectName("mnuCopy");
 
     // The desktop's own keys for printing and copying the figure.
