@@ -82,13 +82,13 @@ LineKind Classify(std::string_view line, Layout layout, double& x, double& y) {
     std::string_view first;
     std::string_view second;
     if (layout.separator == ' ') {
-        const std::size_t gap = line.find_first_of(" \t");
+        const std::size_t gap = FirstBlank(line);
         if (gap == std::string_view::npos) {
             return LineKind::Text;
         }
         first = line.substr(0, gap);
         second = TrimBlanks(line.substr(gap));
-        if (second.find_first_of(" \t") != std::string_view::npos) {
+        if (FirstBlank(second) != std::string_view::npos) {
             return LineKind::Text;
         }
     } else {
@@ -120,16 +120,26 @@ LineKind Classify(std::string_view line, Layout layout, double& x, double& y) {
 }
 
 // The longest run of number lines (blank lines inside it allowed) a layout
-// finds: its first and last line (0-based) and how many number lines it has.
+// finds: its first and last line (0-based) and its numbers.
 struct Run {
     std::size_t first = 0;
     std::size_t last = 0;
-    std::size_t count = 0;
+    std::vector<double> x;
+    std::vector<double> y;
+
+    std::size_t Count() const { return x.size(); }
 };
 
 Run LongestRun(std::string_view bytes, Layout layout) {
     Run best;
     Run current;
+    const auto endRun = [&] {
+        if (current.Count() > best.Count()) {
+            std::swap(best, current);
+        }
+        current.x.clear();
+        current.y.clear();
+    };
     Lines lines(bytes);
     std::string_view line;
     double x = 0.0;
@@ -139,20 +149,19 @@ Run LongestRun(std::string_view bytes, Layout layout) {
             case LineKind::Blank:
                 break;
             case LineKind::Numbers:
-                if (current.count == 0) {
+                if (current.Count() == 0) {
                     current.first = k;
                 }
                 current.last = k;
-                ++current.count;
-                if (current.count > best.count) {
-                    best = current;
-                }
+                current.x.push_back(x);
+                current.y.push_back(y);
                 break;
             case LineKind::Text:
-                current = Run{};
+                endRun();
                 break;
         }
     }
+    endRun();
     return best;
 }
 
@@ -378,48 +387,53 @@ void Read(const DelimitedTable& table, const ReadRequest& request, Spectrum& s) 
 std::optional<DelimitedTable> FindDelimitedTable(std::string_view bytes) {
     Layout best{'\t', false};
     Run bestRun;
+    // Layouts whose separator or decimal comma the bytes lack are not tried.
+    bool tab = false;
+    bool semicolon = false;
+    bool comma = false;
+    bool blank = false;
+    for (const char c : bytes) {
+        tab = tab || c == '\t';
+        semicolon = semicolon || c == ';';
+        comma = comma || c == ',';
+        blank = blank || c == ' ';
+    }
     for (const Layout layout : kLayouts) {
-        const bool present = layout.separator == ' '
-                                 ? bytes.find_first_of(" \t") != std::string_view::npos
-                                 : bytes.find(layout.separator) != std::string_view::npos;
-        if (!present || (layout.decimalComma && bytes.find(',') == std::string_view::npos)) {
+        const bool present = layout.separator == '\t'  ? tab
+                             : layout.separator == ';' ? semicolon
+                             : layout.separator == ',' ? comma
+                                                       : blank || tab;
+        if (!present || (layout.decimalComma && !comma)) {
             continue;
         }
-        const Run run = LongestRun(bytes, layout);
-        if (run.count > bestRun.count) {
-            bestRun = run;
+        Run run = LongestRun(bytes, layout);
+        if (run.Count() > bestRun.Count()) {
+            bestRun = std::move(run);
             best = layout;
         }
     }
-    if (bestRun.count < 2) {
+    if (bestRun.Count() < 2) {
         return std::nullopt;
     }
     DelimitedTable table;
     table.separator = best.separator;
     table.decimalComma = best.decimalComma;
     table.firstDataLine = bestRun.first + 1;
-    table.x.reserve(bestRun.count);
-    table.y.reserve(bestRun.count);
+    table.x = std::move(bestRun.x);
+    table.y = std::move(bestRun.y);
+    // The text lines around the numbers.
     Lines lines(bytes);
     std::string_view line;
     for (std::size_t k = 0; lines.Next(line); ++k) {
-        double x = 0.0;
-        double y = 0.0;
-        const LineKind kind = Classify(line, best, x, y);
-        if (kind == LineKind::Blank) {
+        if ((k >= bestRun.first && k <= bestRun.last) || TrimBlanks(line).empty()) {
             continue;
         }
-        if (k < bestRun.first || k > bestRun.last) {
-            const bool before = k < bestRun.first;
-            std::vector<std::string_view>& kept = before ? table.linesBefore : table.linesAfter;
-            if (kept.size() < kKeptTextLines) {
-                kept.push_back(line);
-            }
-            ++(before ? table.skippedBefore : table.skippedAfter);
-            continue;
+        const bool before = k < bestRun.first;
+        std::vector<std::string_view>& kept = before ? table.linesBefore : table.linesAfter;
+        if (kept.size() < kKeptTextLines) {
+            kept.push_back(line);
         }
-        table.x.push_back(x);
-        table.y.push_back(y);
+        ++(before ? table.skippedBefore : table.skippedAfter);
     }
     return table;
 }

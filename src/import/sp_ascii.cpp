@@ -23,7 +23,7 @@ constexpr std::size_t kMaxHeaderLines = 512;
 // end are allowed.
 std::optional<std::pair<double, double>> DataPair(std::string_view line) {
     line = TrimBlanks(line);
-    const std::size_t gap = line.find_first_of(" \t");
+    const std::size_t gap = FirstBlank(line);
     if (gap == std::string_view::npos) {
         return std::nullopt;
     }
@@ -51,9 +51,9 @@ std::vector<std::string_view> FirstLines(std::string_view bytes) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < bytes.size() && lines.size() <= kMaxHeaderLines) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
+        std::size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
+            ++end;
         }
         lines.push_back(bytes.substr(start, end - start));
         start = end + 1;
