@@ -124,10 +124,11 @@ LineKind Classify(std::string_view line, Layout layout, double& x, double& y) {
 struct Run {
     std::size_t first = 0;
     std::size_t last = 0;
+    std::size_t count = 0;  // number lines; values are kept for the first kMaxPoints + 1
     std::vector<double> x;
     std::vector<double> y;
 
-    std::size_t Count() const { return x.size(); }
+    std::size_t Count() const { return count; }
 };
 
 Run LongestRun(std::string_view bytes, Layout layout) {
@@ -137,6 +138,7 @@ Run LongestRun(std::string_view bytes, Layout layout) {
         if (current.Count() > best.Count()) {
             std::swap(best, current);
         }
+        current.count = 0;
         current.x.clear();
         current.y.clear();
     };
@@ -153,8 +155,10 @@ Run LongestRun(std::string_view bytes, Layout layout) {
                     current.first = k;
                 }
                 current.last = k;
-                current.x.push_back(x);
-                current.y.push_back(y);
+                if (++current.count <= static_cast<std::size_t>(kMaxPoints) + 1) {
+                    current.x.push_back(x);
+                    current.y.push_back(y);
+                }
                 break;
             case LineKind::Text:
                 endRun();
@@ -244,6 +248,11 @@ std::string LayoutWords(Layout layout) {
 void Read(const DelimitedTable& table, const ReadRequest& request, Spectrum& s) {
     const char sep = request.decimalSeparator;
     s.DiagnosticList.clear();
+    if (table.pointLines > static_cast<std::size_t>(kMaxPoints)) {
+        Fail("This table holds " + IntegerText(static_cast<std::int64_t>(table.pointLines)) +
+             " lines of numbers;\r\nthis program holds at most " + IntegerText(kMaxPoints) +
+             " points.");
+    }
     std::vector<double> x = table.x;
     std::vector<double> y = table.y;
     const std::size_t n = x.size();
@@ -419,6 +428,7 @@ std::optional<DelimitedTable> FindDelimitedTable(std::string_view bytes) {
     table.separator = best.separator;
     table.decimalComma = best.decimalComma;
     table.firstDataLine = bestRun.first + 1;
+    table.pointLines = bestRun.count;
     table.x = std::move(bestRun.x);
     table.y = std::move(bestRun.y);
     // The text lines around the numbers.

@@ -44,6 +44,8 @@ struct DelimitedTable {
     std::size_t skippedBefore = 0;
     std::size_t skippedAfter = 0;
     std::size_t firstDataLine = 0;  // 1-based
+    // The lines of numbers; x and y keep no more than kMaxPoints + 1 of them.
+    std::size_t pointLines = 0;
 };
 
 // The table in the bytes, or nothing when they hold no run of at least two

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "import/file_bytes.h"
 #include "import/prn_reader.h"
 #include "import/read_checks.h"
+#include "import/text_numbers.h"
 
 namespace halvorn {
 namespace {
@@ -142,6 +145,48 @@ TEST(DelimitedTable, RefusesWhatHoldsNoInfraredSpectrum) {
     ExpectFailure(Read("4000,50,1\n3000,60,2\n", s), s, "gives the abscissa 0");
     EXPECT_FALSE(FindDelimitedTable("4000,50,1\n3000,60,2\n").has_value());
     EXPECT_FALSE(FindDelimitedTable("a\nb\n4000,5\n").has_value());
+}
+
+TEST(DelimitedTable, HoldsUpTo32767PointsAndRefusesMore) {
+    std::string bytes = "x;y\n";
+    for (int k = 0; k < 32767; ++k) {
+        bytes += std::to_string(4000 - k) + ".5;50\n";
+    }
+    Spectrum s;
+    ASSERT_TRUE(Read(bytes, s).ok);
+    EXPECT_EQ(s.PointCount, 32767);
+    ExpectFailure(Read(bytes + "-28767.5;50\n", s), s, "holds 32768 lines of numbers");
+}
+
+TEST(DelimitedTable, NumbersAreReadExactlyAsTheLibraryReadsThem) {
+    std::mt19937_64 random(7);
+    for (int k = 0; k < 20000; ++k) {
+        const int digits = 1 + static_cast<int>(random() % 17);
+        std::string text = (random() % 2) ? "-" : "";
+        for (int d = 0; d < digits; ++d) {
+            text += static_cast<char>('0' + random() % 10);
+        }
+        text.insert(text.size() - static_cast<std::size_t>(random() % digits), ".");
+        if (random() % 2) {
+            text += "e" + std::to_string(static_cast<int>(random() % 50) - 25);
+        }
+        SCOPED_TRACE(text);
+        const std::optional<double> value = WholeNumber(text);
+        ASSERT_TRUE(value.has_value());
+        ASSERT_EQ(*value, std::strtod(text.c_str(), nullptr));
+        std::string comma = text;
+        comma[comma.find('.')] = ',';
+        ASSERT_EQ(WholeNumber(comma, true), value);
+        ASSERT_FALSE(WholeNumber(comma, false).has_value());
+    }
+    for (const char* text : {"", "-", ".", "1e", "1.2.3", "1,5", "--1", "+-1", "1e999", "nan",
+                             "inf", "0x10", "1 2", "1d5"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(WholeNumber(text).has_value());
+    }
+    EXPECT_EQ(WholeNumber("+4.000605e+003"), 4000.605);
+    EXPECT_EQ(WholeNumber("-.5"), -0.5);
+    EXPECT_EQ(WholeNumber("5."), 5.0);
 }
 
 TEST(DelimitedTable, TheRealTablesGiveTheValuesWrittenInThem) {
