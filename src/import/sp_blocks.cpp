@@ -487,6 +487,11 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
         unitText = "%T";
     } else if (yLabel == "%r") {
         unitText = "%R, shown as %T";
+    } else if (yLabel == "t" || yLabel == "r") {
+        for (double& v : y) {
+            v *= 100.0;
+        }
+        unitText = set.yLabel + " as a fraction, shown x 100 as %T";
     } else {
         const std::string scaled = ScaleIntoPercent(y, separator);
         unitText = "\"" + set.yLabel + "\", " + scaled;

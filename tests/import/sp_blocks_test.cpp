@@ -183,6 +183,12 @@ TEST(SpBlocks, OtherUnitsAreScaledOrRefused) {
     EXPECT_EQ(Percent(s), (std::vector<double>{0, 100, 50}));
     EXPECT_EQ(s.Caption, "Infrared Spectrum: File - (x.sp) (scaled)");
 
+    BlockFile fraction;
+    fraction.yLabel = "T";
+    fraction.values = {1.0, 0.5, 0.25};
+    ASSERT_TRUE(Read(fraction.Bytes(), s).ok);
+    EXPECT_EQ(Percent(s), (std::vector<double>{100, 50, 25}));
+
     BlockFile uv;
     uv.xLabel = "nm";
     uv.xUnit = 3;
