@@ -1,6 +1,7 @@
 #include "import/asdf.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -66,11 +67,53 @@ inline bool IsDigit(char c) {
     return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0' <= 9u;
 }
 
+// Reads the run of decimal digits at q into mantissa (times 10 per digit)
+// and advances q past it; returns the number of digits. Where eight bytes can
+// be read, up to seven digits are found and converted without a branch per
+// digit.
+[[gnu::always_inline]] inline int ReadDigits(const char*& q, const char* end,
+                                             std::uint64_t& mantissa) {
+    if (end - q >= 8) {
+        std::uint64_t w = 0;
+        std::memcpy(&w, q, 8);
+        // A byte is a digit when its high half is 3 and adding 6 keeps it so;
+        // a zero byte of this mask marks a digit.
+        const std::uint64_t high = 0xF0F0F0F0F0F0F0F0u;
+        const std::uint64_t threes = 0x3030303030303030u;
+        const std::uint64_t notDigit =
+            ((w & high) ^ threes) | (((w + 0x0606060606060606u) & high) ^ threes);
+        const int n = notDigit == 0 ? 8 : std::countr_zero(notDigit) >> 3;
+        if (n < 8) {
+            if (n > 0) {
+                // The n digits moved to the top, '0' below them: eight digits
+                // whose value is theirs.
+                const int shift = (8 - n) * 8;
+                std::uint64_t v = (w << shift) | (threes >> (n * 8));
+                v = ((v & 0x0F0F0F0F0F0F0F0Fu) * 2561) >> 8;
+                v = ((v & 0x00FF00FF00FF00FFu) * 6553601) >> 16;
+                v = ((v & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32;
+                static constexpr std::uint64_t kTens[8] = {1,     10,     100,     1000,
+                                                           10000, 100000, 1000000, 10000000};
+                mantissa = mantissa * kTens[n] + v;
+                q += n;
+            }
+            return n;
+        }
+    }
+    int digits = 0;
+    for (; q < end && IsDigit(*q); ++q) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
+        ++digits;
+    }
+    return digits;
+}
+
 // A plain number at p: an optional sign, digits with an optional point, and
 // an exponent only where E or e is followed by a sign and a digit (a lone E
 // or e is the compact form of +5 or -5). Returns the end of the number, or
 // nullptr when p holds no number.
-const char* ScanPlain(const char* p, const char* end, double& value, int* decimals = nullptr) {
+[[gnu::always_inline]] inline const char* ScanPlain(const char* p, const char* end, double& value,
+                                                    int* decimals = nullptr) {
     const char* q = p;
     bool negative = false;
     if (*q == '+' || *q == '-') {
@@ -79,16 +122,13 @@ const char* ScanPlain(const char* p, const char* end, double& value, int* decima
     }
     const char* const start = q;
     std::uint64_t mantissa = 0;
-    int digits = 0;
-    for (; q < end && IsDigit(*q); ++q) {
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
-        ++digits;
-    }
+    const int digits = ReadDigits(q, end, mantissa);
     bool integer = true;
     int fractionDigits = 0;
     if (q < end && *q == '.') {
         integer = false;
         for (++q; q < end && IsDigit(*q); ++q) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
             ++fractionDigits;
         }
     }
@@ -98,14 +138,21 @@ const char* ScanPlain(const char* p, const char* end, double& value, int* decima
     if (decimals != nullptr) {
         *decimals = fractionDigits;
     }
+    bool exponent = false;
     if (q + 2 < end && (*q == 'E' || *q == 'e') && (q[1] == '+' || q[1] == '-') && IsDigit(q[2])) {
-        integer = false;
+        exponent = true;
         for (q += 2; q < end && IsDigit(*q); ++q) {
         }
     }
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     double v = 0.0;
-    if (integer && digits <= 18) {
+    if (!exponent && integer && digits <= 18) {
         v = static_cast<double>(mantissa);
+    } else if (!exponent && digits + fractionDigits <= 15) {
+        // Below 10^15 the digits and the power of ten are both exact, so one
+        // division rounds correctly.
+        v = static_cast<double>(mantissa) / kPowers[fractionDigits];
     } else {
         const auto [ptr, ec] = std::from_chars(start, q, v);
         if (ec != std::errc() || ptr != q) {
@@ -118,14 +165,11 @@ const char* ScanPlain(const char* p, const char* end, double& value, int* decima
 
 // The digits after a letter form's first digit: the value of the whole
 // number. Returns nullptr when it is too long or not a number.
-const char* ScanAfterLetter(const char* p, const char* end, int firstDigit, double& value) {
+[[gnu::always_inline]] inline const char* ScanAfterLetter(const char* p, const char* end,
+                                                          int firstDigit, double& value) {
     const char* q = p;
     std::uint64_t mantissa = static_cast<std::uint64_t>(firstDigit < 0 ? -firstDigit : firstDigit);
-    int digits = 1;
-    for (; q < end && IsDigit(*q); ++q) {
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
-        ++digits;
-    }
+    const int digits = 1 + ReadDigits(q, end, mantissa);
     if (q < end && *q == '.') {
         // A fraction after a compact digit: converted from its text.
         for (++q; q < end && IsDigit(*q); ++q) {
@@ -173,40 +217,63 @@ const char* AsdfFormName(unsigned forms) {
     return dup ? "AFFNDUP" : "AFFN";
 }
 
-AsdfResult DecodeAsdfLine(std::string_view line, std::vector<double>& y, std::size_t maxValues,
-                          AsdfLine& out) {
+AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, AsdfLine& out) {
     out = AsdfLine{};
     const char* const begin = line.data();
     const char* const end = begin + line.size();
     const char* p = begin;
-    // What the last token gave: nothing yet, the abscissa, a value, a
+
+    // The abscissa: a plain number or a compact one, after any separators.
+    while (p < end && InfoOf(*p).kind == Kind::Separator) {
+        ++p;
+    }
+    if (p == end) {
+        return {};
+    }
+    {
+        const CharInfo info = InfoOf(*p);
+        const char* q = nullptr;
+        switch (info.kind) {
+            case Kind::Number:
+                q = ScanPlain(p, end, out.x, &out.xDecimals);
+                break;
+            case Kind::Sqz:
+                q = ScanAfterLetter(p + 1, end, info.digit, out.x);
+                break;
+            case Kind::Dollar:
+                if (p + 1 < end && p[1] == '$') {
+                    return {};  // a comment line
+                }
+                break;
+            case Kind::Dif:
+            case Kind::Dup:
+            case Kind::Missing:
+                return Fault(AsdfStatus::BadAbscissa, p, begin);
+            case Kind::Separator:
+            case Kind::Other:
+                break;
+        }
+        if (q == nullptr) {
+            return Fault(AsdfStatus::BadCharacter, p, begin);
+        }
+        out.hasX = true;
+        p = q;
+    }
+
+    // The ordinates. What the last token gave: the abscissa, a value, a
     // difference, or a missing value.
-    enum class Last { None, X, Value, Dif, Missing } last = Last::None;
+    double* w = y;
+    double* const wEnd = y + room;
+    enum class Last { X, Value, Dif, Missing } last = Last::X;
     double lastValue = 0.0;
     double lastDiff = 0.0;
-    bool afterSeparator = true;
-    const double missing = std::numeric_limits<double>::quiet_NaN();
-
-    const auto emit = [&](double v, Last kind) -> bool {
-        if (!out.hasX) {
-            out.hasX = true;
-            out.x = v;
-            last = Last::X;
-            return true;
-        }
-        if (y.size() >= maxValues) {
-            return false;
-        }
-        y.push_back(v);
-        ++out.yCount;
-        lastValue = v;
-        last = kind;
-        return true;
-    };
-
+    bool afterSeparator = false;
+    unsigned forms = 0;
     while (p < end) {
         const char c = *p;
-        const CharInfo& info = InfoOf(c);
+        const CharInfo info = InfoOf(c);
+        double v = 0.0;
+        Last kind = Last::Value;
         switch (info.kind) {
             case Kind::Separator:
                 ++p;
@@ -219,39 +286,24 @@ AsdfResult DecodeAsdfLine(std::string_view line, std::vector<double>& y, std::si
                 }
                 return Fault(AsdfStatus::BadCharacter, p, begin);
             case Kind::Number: {
-                double v = 0.0;
-                const char* const q = ScanPlain(p, end, v, out.hasX ? nullptr : &out.xDecimals);
+                const char* const q = ScanPlain(p, end, v);
                 if (q == nullptr) {
                     return Fault(AsdfStatus::BadCharacter, p, begin);
                 }
-                if (out.hasX) {
-                    out.forms |= (!afterSeparator && (c == '+' || c == '-')) ? kAsdfPac : kAsdfAffn;
-                }
-                if (!emit(v, Last::Value)) {
-                    return Fault(AsdfStatus::TooMany, p, begin);
-                }
+                forms |= (!afterSeparator && (c == '+' || c == '-')) ? kAsdfPac : kAsdfAffn;
                 p = q;
                 break;
             }
             case Kind::Sqz: {
-                double v = 0.0;
                 const char* const q = ScanAfterLetter(p + 1, end, info.digit, v);
                 if (q == nullptr) {
                     return Fault(AsdfStatus::BadCharacter, p, begin);
                 }
-                if (out.hasX) {
-                    out.forms |= kAsdfSqz;
-                }
-                if (!emit(v, Last::Value)) {
-                    return Fault(AsdfStatus::TooMany, p, begin);
-                }
+                forms |= kAsdfSqz;
                 p = q;
                 break;
             }
             case Kind::Dif: {
-                if (!out.hasX) {
-                    return Fault(AsdfStatus::BadAbscissa, p, begin);
-                }
                 if (last != Last::Value && last != Last::Dif) {
                     return Fault(AsdfStatus::DifWithoutBase, p, begin);
                 }
@@ -260,63 +312,79 @@ AsdfResult DecodeAsdfLine(std::string_view line, std::vector<double>& y, std::si
                 if (q == nullptr) {
                     return Fault(AsdfStatus::BadCharacter, p, begin);
                 }
-                out.forms |= kAsdfDif;
-                if (!emit(lastValue + d, Last::Dif)) {
-                    return Fault(AsdfStatus::TooMany, p, begin);
-                }
+                forms |= kAsdfDif;
+                v = lastValue + d;
                 lastDiff = d;
+                kind = Last::Dif;
                 p = q;
                 break;
             }
             case Kind::Dup: {
-                if (!out.hasX) {
-                    return Fault(AsdfStatus::BadAbscissa, p, begin);
-                }
-                if (last == Last::None || last == Last::X) {
+                if (last == Last::X) {
                     return Fault(AsdfStatus::DifWithoutBase, p, begin);
                 }
-                double count = 0.0;
-                const char* const q = ScanAfterLetter(p + 1, end, info.digit, count);
-                if (q == nullptr || count != std::floor(count)) {
+                // The count, a whole number; it includes the token repeated.
+                std::uint64_t count = static_cast<std::uint64_t>(info.digit);
+                const char* q = p + 1;
+                for (; q < end && IsDigit(*q); ++q) {
+                    if (count > (std::uint64_t{1} << 40)) {
+                        return Fault(AsdfStatus::TooMany, p, begin);
+                    }
+                    count = count * 10 + static_cast<std::uint64_t>(*q - '0');
+                }
+                if (q < end && *q == '.') {
                     return Fault(AsdfStatus::BadCharacter, p, begin);
                 }
-                out.forms |= kAsdfDup;
-                // The count includes the token repeated, so count - 1 more.
-                if (count < 1.0 || count - 1.0 > static_cast<double>(maxValues - y.size())) {
-                    if (count < 1.0) {
-                        return Fault(AsdfStatus::BadCharacter, p, begin);
+                forms |= kAsdfDup;
+                if (count - 1 > static_cast<std::uint64_t>(wEnd - w)) {
+                    return Fault(AsdfStatus::TooMany, p, begin);
+                }
+                const auto more = static_cast<std::size_t>(count - 1);
+                if (last == Last::Dif) {
+                    for (std::size_t k = 0; k < more; ++k) {
+                        lastValue += lastDiff;
+                        *w++ = lastValue;
                     }
-                    return Fault(AsdfStatus::TooMany, p, begin);
+                } else {
+                    for (std::size_t k = 0; k < more; ++k) {
+                        *w++ = lastValue;
+                    }
                 }
-                const auto more = static_cast<std::size_t>(count) - 1;
-                const Last kind = last;
-                for (std::size_t k = 0; k < more; ++k) {
-                    const double v = kind == Last::Dif ? lastValue + lastDiff : lastValue;
-                    y.push_back(v);
-                    lastValue = v;
-                }
-                out.yCount += more;
                 p = q;
-                break;
+                afterSeparator = false;
+                continue;
             }
-            case Kind::Missing: {
-                if (!out.hasX) {
-                    return Fault(AsdfStatus::BadAbscissa, p, begin);
-                }
-                out.forms |= kAsdfMissing;
-                if (!emit(missing, Last::Missing)) {
-                    return Fault(AsdfStatus::TooMany, p, begin);
-                }
+            case Kind::Missing:
+                forms |= kAsdfMissing;
+                v = std::numeric_limits<double>::quiet_NaN();
+                kind = Last::Missing;
                 ++p;
                 break;
-            }
             case Kind::Other:
                 return Fault(AsdfStatus::BadCharacter, p, begin);
         }
         afterSeparator = false;
+        if (w == wEnd) {
+            return Fault(AsdfStatus::TooMany, p, begin);
+        }
+        *w++ = v;
+        lastValue = v;
+        last = kind;
     }
+    out.yCount = static_cast<std::size_t>(w - y);
+    out.forms = forms;
     out.endsWithDif = last == Last::Dif;
     return {};
+}
+
+AsdfResult DecodeAsdfLine(std::string_view line, std::vector<double>& y, std::size_t maxValues,
+                          AsdfLine& out) {
+    const std::size_t old = y.size();
+    const std::size_t room = maxValues > old ? maxValues - old : 0;
+    y.resize(old + room);
+    const AsdfResult result = DecodeAsdfLine(line, y.data() + old, room, out);
+    y.resize(old + (result.status == AsdfStatus::Ok ? out.yCount : 0));
+    return result;
 }
 
 bool DecodeAffnLine(std::string_view line, std::vector<double>& values, std::size_t maxValues,

@@ -63,6 +63,10 @@ struct AsdfResult {
 AsdfResult DecodeAsdfLine(std::string_view line, std::vector<double>& y, std::size_t maxValues,
                           AsdfLine& out);
 
+// The same into y[0..room): out.yCount ordinates are written, and a fault
+// leaves what was written undefined.
+AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, AsdfLine& out);
+
 // Reads the plain numbers of a line of (X,Y) pairs: values separated by
 // blanks, commas or semicolons, or joined by their signs; "?" gives NaN.
 // Returns false at a character that belongs to no number (column gives it).

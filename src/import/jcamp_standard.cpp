@@ -1,6 +1,7 @@
 #include "import/jcamp_standard.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -20,6 +21,8 @@
 namespace halvorn {
 
 namespace {
+
+using namespace std::string_view_literals;
 
 const char* const kOutOfRange =
     "A number in this file is out of the range\r\nthis program can hold.";
@@ -197,45 +200,45 @@ struct Block {
 
 void ApplyLabel(Block& b, const std::string& name, std::string_view raw) {
     const std::string_view value = CleanValue(raw);
-    if (name == "TITLE") {
+    if (name == "TITLE"sv) {
         b.title = value;
-    } else if (name == "DATATYPE") {
+    } else if (name == "DATATYPE"sv) {
         b.dataType = value;
         if (Compact(value) == "LINK") {
             b.link = true;
         }
-    } else if (name == "BLOCKS") {
+    } else if (name == "BLOCKS"sv) {
         b.link = true;
-    } else if (name == "XUNITS") {
+    } else if (name == "XUNITS"sv) {
         b.xUnits = value;
         b.xUnitsGiven = true;
-    } else if (name == "YUNITS") {
+    } else if (name == "YUNITS"sv) {
         b.yUnits = value;
-    } else if (name == "XFACTOR") {
+    } else if (name == "XFACTOR"sv) {
         b.xFactor = value;
-    } else if (name == "YFACTOR") {
+    } else if (name == "YFACTOR"sv) {
         b.yFactor = value;
-    } else if (name == "FIRSTX") {
+    } else if (name == "FIRSTX"sv) {
         b.firstX = value;
-    } else if (name == "LASTX") {
+    } else if (name == "LASTX"sv) {
         b.lastX = value;
-    } else if (name == "DELTAX") {
+    } else if (name == "DELTAX"sv) {
         b.deltaX = value;
-    } else if (name == "NPOINTS") {
+    } else if (name == "NPOINTS"sv) {
         b.nPoints = value;
-    } else if (name == "MAXY") {
+    } else if (name == "MAXY"sv) {
         b.maxY = value;
-    } else if (name == "MULTGLOBAL") {
+    } else if (name == "MULTGLOBAL"sv) {
         b.multGlobal = value;
-    } else if (name == "DATE") {
+    } else if (name == "DATE"sv) {
         b.date = value;
-    } else if (name == "LONGDATE") {
+    } else if (name == "LONGDATE"sv) {
         b.longDate = value;
-    } else if (name == "STATE") {
+    } else if (name == "STATE"sv) {
         b.state = value;
-    } else if (name == "SPECTROMETERDATASYSTEM") {
+    } else if (name == "SPECTROMETERDATASYSTEM"sv) {
         b.spectrometer = value;
-    } else if (name == "NTUPLES") {
+    } else if (name == "NTUPLES"sv) {
         b.ntuples = true;
     }
 }
@@ -243,13 +246,13 @@ void ApplyLabel(Block& b, const std::string& name, std::string_view raw) {
 // Which table a data label starts, from its form.
 Table TableOf(const std::string& name, const std::string& form, std::size_t& group) {
     group = Contains(form, "XYW") || Contains(form, "XYM") ? 3 : 2;
-    if (name == "XYDATA") {
+    if (name == "XYDATA"sv) {
         return Contains(form, "XY..XY") ? Table::Pairs : Table::Xyy;
     }
-    if (name == "XYPOINTS" || name == "PEAKTABLE") {
+    if (name == "XYPOINTS"sv || name == "PEAKTABLE"sv) {
         return Table::Pairs;
     }
-    if (name == "DATATABLE") {
+    if (name == "DATATABLE"sv) {
         if (Contains(form, "X++(Y..Y)")) {
             return Table::Xyy;
         }
@@ -261,7 +264,8 @@ Table TableOf(const std::string& name, const std::string& form, std::size_t& gro
 }
 
 bool IsTableLabel(const std::string& name) {
-    return name == "XYDATA" || name == "XYPOINTS" || name == "PEAKTABLE" || name == "DATATABLE";
+    return name == "XYDATA"sv || name == "XYPOINTS"sv || name == "PEAKTABLE"sv ||
+           name == "DATATABLE"sv;
 }
 
 // The blocks of the file, in order, the LINK block among them.
@@ -283,7 +287,7 @@ void ScanBlocks(std::string_view bytes, std::vector<Block>& blocks) {
             blocks[static_cast<std::size_t>(inTable)].dataEnd = lines.Start();
             inTable = -1;
         }
-        if (name == "TITLE") {
+        if (name == "TITLE"sv) {
             Block b;
             b.begin = blocks.empty() ? 0 : lines.Start();
             if (link >= 0) {
@@ -299,7 +303,7 @@ void ScanBlocks(std::string_view bytes, std::vector<Block>& blocks) {
                 blocks.push_back(b);
                 top = static_cast<int>(blocks.size()) - 1;
             }
-        } else if (name == "END") {
+        } else if (name == "END"sv) {
             if (inner >= 0) {
                 blocks[static_cast<std::size_t>(inner)].ended = true;
                 inner = -1;
@@ -381,46 +385,45 @@ XUnit XUnitOf(std::string_view value) {
 // Empty when the block holds an infrared spectrum, else the message.
 std::string RefusalOf(const Block& b, XUnit unit) {
     const std::string type = Compact(b.dataType);
-    const std::string typeText = UpperCase(b.dataType);
     const auto refuse = [&](const char* what, const std::string& why) {
         return "This file holds " + std::string(what) + "\r\n(" + why +
                "),\r\nnot an infrared spectrum.";
     };
-    const std::string byType = "##DATA TYPE=" + typeText;
-    const std::string byUnit = "abscissa unit " + std::string(b.xUnits);
+    const auto byType = [&] { return "##DATA TYPE=" + UpperCase(b.dataType); };
+    const auto byUnit = [&] { return "abscissa unit " + std::string(b.xUnits); };
     if (b.ntuples) {
         return "This block holds its data as ##NTUPLES=,\r\nwhich this program does not read.";
     }
     if (Contains(type, "NMR")) {
-        return refuse("an NMR spectrum", byType);
+        return refuse("an NMR spectrum", byType());
     }
     if (Contains(type, "MASS")) {
-        return refuse("a mass spectrum", byType);
+        return refuse("a mass spectrum", byType());
     }
     if (Contains(type, "RAMAN")) {
-        return refuse("a Raman spectrum", byType);
+        return refuse("a Raman spectrum", byType());
     }
     const bool infrared = Contains(type, "INFRARED") || type == "IR" ||
                           type.starts_with("IRSPEC") || Contains(type, "NIR") ||
                           Contains(type, "FTIR");
     if (!infrared && (Contains(type, "UV") || Contains(type, "VIS"))) {
-        return refuse("a UV-Vis spectrum", byType);
+        return refuse("a UV-Vis spectrum", byType());
     }
     switch (unit) {
         case XUnit::Wavenumber:
         case XUnit::Micrometre:
             return {};
         case XUnit::Nanometre:
-            return infrared ? std::string() : refuse("a UV-Vis spectrum", byUnit);
+            return infrared ? std::string() : refuse("a UV-Vis spectrum", byUnit());
         case XUnit::None:
             if (infrared) {
                 return {};
             }
             return "This file does not say what it holds\r\n(no ##DATA TYPE= and no ##XUNITS=).";
         case XUnit::Hertz:
-            return refuse("an NMR spectrum", byUnit);
+            return refuse("an NMR spectrum", byUnit());
         case XUnit::MassCharge:
-            return refuse("a mass spectrum", byUnit);
+            return refuse("a mass spectrum", byUnit());
         case XUnit::Other:
             break;
     }
@@ -428,7 +431,7 @@ std::string RefusalOf(const Block& b, XUnit unit) {
         return "The abscissa unit \"" + std::string(b.xUnits) +
                "\" is not one this program reads\r\n(1/CM, MICROMETERS, NANOMETERS).";
     }
-    return refuse("data of another kind", type.empty() ? byUnit : byType);
+    return refuse("data of another kind", type.empty() ? byUnit() : byType());
 }
 
 double NumberOf(std::string_view value, const char* label) {
@@ -441,15 +444,13 @@ double NumberOf(std::string_view value, const char* label) {
 
 // The 1-based line number of the line that starts at offset.
 std::size_t LineNumberAt(std::string_view bytes, std::size_t offset) {
-    std::size_t number = 1;
     const std::string_view before = bytes.substr(0, offset);
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        const char c = before[i];
-        if (c == '\n' || (c == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) {
-            ++number;
-        }
+    const auto feeds = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+    if (feeds > 0 || offset == 0) {
+        return 1 + feeds;
     }
-    return number;
+    // Lines that end with CR alone.
+    return 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\r'));
 }
 
 std::string Text(double v, char sep) {
@@ -483,6 +484,9 @@ std::string LineText(std::size_t number) {
 
 // Where a line of an (X++(Y..Y)) table starts: its abscissa and the index of
 // its first point.
+constexpr double kDigitSizes[16] = {1,    1e-1, 1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,
+                                    1e-8, 1e-9, 1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15};
+
 struct LineStart {
     std::size_t lineNumber;
     double x;
@@ -522,10 +526,15 @@ std::size_t FillMissing(std::vector<double>& y) {
     return missing;
 }
 
-// The decoded points of a block, in the file's units.
+// The decoded points of a block, in the file's units: their abscissae in x,
+// or, on an even grid, x0 + index x step.
 struct Points {
     std::vector<double> x;
     std::vector<double> y;
+    bool grid = false;
+    bool missing = false;  // some ordinates are NaN
+    double x0 = 0.0;
+    double step = 0.0;
     std::string form;  // how the data were written: "DIFDUP", "(XY..XY)" ...
 };
 
@@ -535,10 +544,16 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
     const std::string_view data = bytes.substr(b.dataBegin, b.dataEnd - b.dataBegin);
     const std::size_t cap =
         static_cast<std::size_t>(nPoints ? *nPoints : kMaxPoints) + 2;  // room for a check value
+    // The ordinates are decoded straight into the room of points.y, which a
+    // later read finds already grown.
     std::vector<double>& ys = points.y;
+    if (ys.size() < cap) {
+        ys.resize(cap);
+    }
+    double* const y = ys.data();
+    std::size_t count = 0;
     thread_local std::vector<LineStart> starts;
     starts.clear();
-    ys.reserve(std::min<std::size_t>(cap, 1 + data.size() / 2));
     Lines lines(data);
     lines.SetNumber(LineNumberAt(bytes, b.dataBegin) - 1);
     std::string_view line;
@@ -551,11 +566,12 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
     std::size_t strayCheckLine = 0;
     while (lines.Next(line)) {
         AsdfLine decoded;
-        const std::size_t first = ys.size();
-        const AsdfResult r = DecodeAsdfLine(line, ys, cap, decoded);
+        const std::size_t first = count;
+        const AsdfResult r = DecodeAsdfLine(line, y + first, cap - first, decoded);
         if (r.status != AsdfStatus::Ok) {
             FailLine(lines.Number(), line, r);
         }
+        count += decoded.yCount;
         if (!decoded.hasX) {
             continue;  // an empty line or a comment
         }
@@ -565,8 +581,8 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
         std::size_t index = first;
         if (checkNext && decoded.yCount > 0) {
             // A line after a difference line repeats the last ordinate.
-            const double check = ys[first];
-            const double last = ys[first - 1];
+            const double check = y[first];
+            const double last = y[first - 1];
             if (!SameValue(check, last) && !(std::isnan(check) && std::isnan(last))) {
                 std::string message = "Data line " + LineText(lines.Number()) +
                                       " starts with the check value " + Text(check, sep) +
@@ -578,7 +594,8 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
                 strayCheck = std::move(message);
                 strayCheckLine = lines.Number();
             }
-            ys.erase(ys.begin() + static_cast<std::ptrdiff_t>(first));
+            std::memmove(y + first, y + first + 1, (decoded.yCount - 1) * sizeof(double));
+            --count;
             --decoded.yCount;
             index = first - 1;
         } else if (decoded.yCount == 0) {
@@ -589,7 +606,8 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
         checkNext = decoded.endsWithDif;
     }
     points.form = AsdfFormName(forms);
-    const std::size_t count = ys.size();
+    points.missing = (forms & kAsdfMissing) != 0;
+    ys.resize(count);
     if (strayCheck) {
         if (!nPoints || count != static_cast<std::size_t>(*nPoints)) {
             Fail(*strayCheck);
@@ -609,16 +627,15 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
              " points;\r\nthis program holds 1 to " + IntegerText(kMaxPoints) + ".");
     }
 
-    std::vector<double>& xs = points.x;
-    xs.resize(count);
     const bool firstGiven = !b.firstX.empty();
     const bool lastGiven = !b.lastX.empty();
     const bool deltaGiven = !b.deltaX.empty();
     if (!firstGiven && !lastGiven && !deltaGiven && starts.size() == count) {
         // One ordinate to a line and nothing else to go by: the lines'
         // abscissae are the points' own.
+        points.x.resize(count);
         for (std::size_t i = 0; i < count; ++i) {
-            xs[i] = starts[i].x;
+            points.x[i] = starts[i].x;
         }
         return;
     }
@@ -639,18 +656,18 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
     // line lost or doubled moves the lines after it by a line's points.
     for (const LineStart& start : starts) {
         const double expected = firstX + static_cast<double>(start.index) * step;
-        const double tolerance = std::fabs(step) +
-                                 std::pow(10.0, -start.xDecimals) * std::fabs(xFactor) +
-                                 1e-9 * std::fabs(expected);
+        const double lastDigit = start.xDecimals < 16 ? kDigitSizes[start.xDecimals] : 0.0;
+        const double tolerance =
+            std::fabs(step) + lastDigit * std::fabs(xFactor) + 1e-9 * std::fabs(expected);
         if (!(std::fabs(start.x - expected) <= tolerance)) {
             Fail("Data line " + LineText(start.lineNumber) + " starts at " + Text(start.x, sep) +
                  ",\r\nbut ##FIRSTX= and ##DELTAX= place its first\r\npoint at " +
                  Text(expected, sep) + ".");
         }
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        xs[i] = firstX + static_cast<double>(i) * step;
-    }
+    points.grid = true;
+    points.x0 = firstX;
+    points.step = step;
 }
 
 void ReadPairs(std::string_view bytes, const Block& b, double xFactor,
@@ -693,6 +710,7 @@ void ReadPairs(std::string_view bytes, const Block& b, double xFactor,
         }
         points.x[i] = x * xFactor;
         points.y[i] = values[i * b.group + 1];
+        points.missing = points.missing || std::isnan(points.y[i]);
     }
     points.form = b.tableForm.empty() ? b.tableName : b.tableForm;
 }
@@ -798,45 +816,53 @@ double MedianOf(const std::vector<double>& y) {
     return *middle;
 }
 
-struct OrdinateResult {
+// How the ordinates as written become %T: linearly, pct = a x value + b,
+// or as absorbances, pct = 100 x 10^-(a x value).
+struct Ordinates {
+    bool absorbance = false;
     bool scaled = false;
+    double a = 1.0;
+    double b = 0.0;
 };
 
-// Turns the ordinates (already times YFACTOR) into %T.
-OrdinateResult ToPercent(std::vector<double>& y, const Block& b, double multiplier, char sep,
-                         std::vector<std::string>& notes) {
-    OrdinateResult result;
+Ordinates DecideOrdinates(const std::vector<double>& y, double scale, const Block& b,
+                          double multiplier, char sep, std::vector<std::string>& notes) {
+    Ordinates result;
     const std::string unit = Compact(b.yUnits);
     const std::string unitText(b.yUnits.empty() ? std::string_view("(none)") : b.yUnits);
-    const auto [lowest, highest] = std::minmax_element(y.begin(), y.end());
-    const double low = *lowest;
-    const double high = *highest;
-    bool transmittance = Contains(unit, "TRANSMITTANCE") || unit == "T" || unit == "%T";
+    double rawLow = y.front();
+    double rawHigh = y.front();
+    for (const double v : y) {
+        rawLow = v < rawLow ? v : rawLow;
+        rawHigh = v > rawHigh ? v : rawHigh;
+    }
+    const double low = std::min(rawLow * scale, rawHigh * scale);
+    const double high = std::max(rawLow * scale, rawHigh * scale);
+    if (!std::isfinite(low) || !std::isfinite(high)) {
+        Fail("An ordinate of this file is out of range.");
+    }
+    const bool transmittance = Contains(unit, "TRANSMITTANCE") || unit == "T" || unit == "%T";
     const bool absorbance = !transmittance && (Contains(unit, "ABSORBANCE") || unit == "A" ||
                                                unit == "ABS" || unit == "AU");
     if (transmittance) {
         const double maxY = b.maxY.empty() ? 0.0 : ParseNumber(b.maxY) * multiplier;
         // Percent values lie above 1.5 for the most part, or reach well
         // beyond it; a fraction may stray above 1.5 at a few points.
-        const bool percent = Contains(unit, "%") || Contains(unit, "PERCENT") ||
-                             MedianOf(y) > 1.5 || maxY > 10.0 || high > 10.0;
+        const bool percent = Contains(unit, "%") || Contains(unit, "PERCENT") || maxY > 10.0 ||
+                             high > 10.0 || (high > 1.5 && MedianOf(y) * scale > 1.5);
         const double factor = percent ? 1.0 : 100.0;
         if (std::max(std::fabs(high), std::fabs(low)) * factor <= kMostPercent) {
-            for (double& v : y) {
-                v *= factor;
-            }
+            result.a = scale * factor;
             notes.push_back(percent ? "ordinates: transmittance in percent"
                                     : "ordinates: transmittance as a fraction, shown in percent");
             return result;
         }
         notes.push_back("ordinates labelled " + unitText + " reach " + Text(high, sep) +
                         ", no transmittance");
-        transmittance = false;
     } else if (absorbance) {
         if (low >= -std::log10(kMostPercent / 100.0)) {
-            for (double& v : y) {
-                v = 100.0 * std::pow(10.0, -v);
-            }
+            result.absorbance = true;
+            result.a = scale;
             notes.push_back("ordinates: absorbance, shown as transmittance");
             return result;
         }
@@ -846,12 +872,76 @@ OrdinateResult ToPercent(std::vector<double>& y, const Block& b, double multipli
     // Any other unit: from its smallest value at 0 to its largest at 100.
     result.scaled = true;
     const double span = high - low;
-    for (double& v : y) {
-        v = span > 0.0 ? 100.0 * (v - low) / span : 50.0;
+    if (span > 0.0) {
+        result.a = 100.0 * scale / span;
+        result.b = -100.0 * low / span;
+    } else {
+        result.a = 0.0;
+        result.b = 50.0;
     }
     notes.push_back("ordinates in " + unitText + " from " + Text(low, sep) + " to " +
                     Text(high, sep) + " shown (scaled) into 0 to 100");
     return result;
+}
+
+// The stored ordinate and the abscissa of every point k = 1..n, from the
+// value as written at index(k) and the wavenumber xOf(k), in one pass that
+// also finds the smallest and largest stored ordinate.
+template <typename Index, typename XOf>
+void StorePoints(const double* y, std::int32_t n, const Ordinates& o, double yScale,
+                 std::int32_t* rawY, float* waveX, Index index, XOf xOf, std::int32_t& low,
+                 std::int32_t& high) {
+    std::int32_t lo = std::numeric_limits<std::int32_t>::max();
+    std::int32_t hi = std::numeric_limits<std::int32_t>::min();
+    const auto store = [&](std::int32_t k, double stored) {
+        const auto r = static_cast<std::int32_t>(NearbyInteger(stored));
+        rawY[k] = r;
+        waveX[k] = xOf(k);
+        lo = r < lo ? r : lo;
+        hi = r > hi ? r : hi;
+    };
+    if (o.absorbance) {
+        // Compressed tables hold whole numbers that change by small steps
+        // from point to point: 10^-a then follows from the point before
+        // times 10^-(step x factor), taken afresh every 256 points, which
+        // keeps it within 10^-13 of its value.
+        const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
+        constexpr int kSteps = 64;
+        std::array<double, 2 * kSteps + 1> stepPower{};
+        for (int d = -kSteps; d <= kSteps; ++d) {
+            stepPower[static_cast<std::size_t>(d + kSteps)] =
+                TenToMinus(static_cast<double>(d) * o.a, twoTo);
+        }
+        const double toStored = 100.0 * yScale;
+        double previous = std::numeric_limits<double>::quiet_NaN();
+        double power = 0.0;
+        int sinceExact = 0;
+        for (std::int32_t k = 1; k <= n; ++k) {
+            const double v = y[index(k)];
+            if (v != previous) {
+                const double d = v - previous;
+                const double a = v * o.a;
+                if (sinceExact < 256 && d >= -kSteps && d <= kSteps &&
+                    d == static_cast<double>(static_cast<int>(d)) && a <= 300.0) {
+                    power *= stepPower[static_cast<std::size_t>(static_cast<int>(d) + kSteps)];
+                    ++sinceExact;
+                } else {
+                    power = TenToMinus(std::min(a, 300.0), twoTo);
+                    sinceExact = 0;
+                }
+                previous = v;
+            }
+            store(k, power * toStored);
+        }
+    } else {
+        const double a = o.a * yScale;
+        const double b = o.b * yScale;
+        for (std::int32_t k = 1; k <= n; ++k) {
+            store(k, y[index(k)] * a + b);
+        }
+    }
+    low = lo;
+    high = hi;
 }
 
 // Labels shown on the graph, as the plain reader fills them.
@@ -879,7 +969,7 @@ void ListHeader(std::string_view bytes, std::size_t from, std::size_t to, TextEn
     Lines lines(bytes.substr(from, to - from));
     std::string_view line;
     while (s.HeaderList.size() < kMaxListedHeaderLines && lines.Next(line)) {
-        s.HeaderList.push_back(KeptHeaderLine(ToUtf8(line, encoding)));
+        s.HeaderList.push_back(ToUtf8(line.substr(0, kMaxKeptHeaderLine), encoding));
     }
 }
 
@@ -943,7 +1033,13 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, bool&
             }
         }
     }
-    const TextEncoding encoding = GuessTextEncoding(bytes);
+    // The character set is told from the text around the data table.
+    const std::string_view before = bytes.substr(0, b.dataBegin);
+    const std::string_view after = bytes.substr(std::min(b.dataEnd, bytes.size()));
+    TextEncoding encoding = GuessTextEncoding(before);
+    if (encoding == TextEncoding::Utf8 && !IsValidUtf8(after)) {
+        encoding = GuessTextEncoding(after);
+    }
 
     // Header numbers.
     if (!b.multGlobal.empty()) {
@@ -968,15 +1064,16 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, bool&
     std::vector<std::string> notes;
     thread_local Points points;
     points.x.clear();
-    points.y.clear();
+    points.grid = false;
+    points.missing = false;
     if (b.table == Table::Xyy) {
         ReadXyy(bytes, b, xFactor, nPoints, sep, points, notes);
     } else {
         ReadPairs(bytes, b, xFactor, nPoints, points);
     }
 
-    const std::size_t missing = FillMissing(points.y);
-    if (missing > 0) {
+    if (points.missing) {
+        const std::size_t missing = FillMissing(points.y);
         notes.push_back(IntegerText(static_cast<std::int64_t>(missing)) +
                         " missing value(s) (?) interpolated");
     }
@@ -988,31 +1085,84 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, bool&
     if (b.tableName == "PEAKTABLE") {
         notes.push_back("a peak table, drawn as a line through its peaks");
     }
-    ToWavenumbers(points, unit, sep, notes);
-    const double multiplier = s.MultGlobal;
-    for (double& v : points.y) {
-        v *= yFactor * multiplier;
+    // Wavenumbers on an even grid with both ends above 0 stay as the grid;
+    // any others are computed, converted, ordered and evened out.
+    const std::size_t count = points.y.size();
+    const double gridEnd = points.x0 + static_cast<double>(count - 1) * points.step;
+    const bool onGrid = points.grid && unit == XUnit::Wavenumber && count > 1 &&
+                        points.step != 0.0 && points.x0 > 0.0 && gridEnd > 0.0;
+    if (!onGrid) {
+        if (points.grid) {
+            points.x.resize(count);
+            for (std::size_t i = 0; i < count; ++i) {
+                points.x[i] = points.x0 + static_cast<double>(i) * points.step;
+            }
+        }
+        ToWavenumbers(points, unit, sep, notes);
     }
-    const OrdinateResult ordinates = ToPercent(points.y, b, multiplier, sep, notes);
+    const double multiplier = s.MultGlobal;
+    const Ordinates ordinates =
+        DecideOrdinates(points.y, yFactor * multiplier, b, multiplier, sep, notes);
 
-    // The record.
-    const auto n = static_cast<std::int32_t>(points.x.size());
+    // The record, largest wavenumber first. Every %T lies within +-1000, so
+    // the stored ordinates are within range.
+    const auto n = static_cast<std::int32_t>(points.y.size());
     s.PointCount = n;
     s.StepCount = ToInteger(static_cast<double>(n) - 1.0);
     s.RawY.resize(static_cast<std::size_t>(n) + 1);
     s.WaveX.resize(static_cast<std::size_t>(n) + 1);
     s.RawY[0] = 0;
     s.WaveX[0] = 0.0f;
-    for (std::int32_t k = 1; k <= n; ++k) {
-        const auto i = static_cast<std::size_t>(k - 1);
-        s.WaveX[static_cast<std::size_t>(k)] = ToSingle(points.x[i]);
-        s.RawY[static_cast<std::size_t>(k)] = ToLong(points.y[i] * s.YFactor);
+    const double* const y = points.y.data();
+    std::int32_t* const rawY = s.RawY.data();
+    float* const waveX = s.WaveX.data();
+    double firstX = 0.0;
+    double lastX = 0.0;
+    std::int32_t rawLow = 0;
+    std::int32_t rawHigh = 0;
+    if (onGrid) {
+        // Checked at both ends, the grid fits a Single everywhere.
+        ToSingle(points.x0);
+        ToSingle(gridEnd);
+        const double x0 = points.x0;
+        const double step = points.step;
+        if (step < 0.0) {
+            StorePoints(
+                y, n, ordinates, s.YFactor, rawY, waveX,
+                [](std::int32_t k) { return static_cast<std::size_t>(k - 1); },
+                [x0, step](std::int32_t k) {
+                    return static_cast<float>(x0 + static_cast<double>(k - 1) * step);
+                },
+                rawLow, rawHigh);
+            firstX = x0;
+            lastX = gridEnd;
+        } else {
+            StorePoints(
+                y, n, ordinates, s.YFactor, rawY, waveX,
+                [n](std::int32_t k) { return static_cast<std::size_t>(n - k); },
+                [x0, step, n](std::int32_t k) {
+                    return static_cast<float>(x0 + static_cast<double>(n - k) * step);
+                },
+                rawLow, rawHigh);
+            firstX = gridEnd;
+            lastX = x0;
+        }
+    } else {
+        const double* const x = points.x.data();
+        for (std::int32_t k = 1; k <= n; ++k) {
+            ToSingle(x[k - 1]);
+        }
+        StorePoints(
+            y, n, ordinates, s.YFactor, rawY, waveX,
+            [](std::int32_t k) { return static_cast<std::size_t>(k - 1); },
+            [x](std::int32_t k) { return static_cast<float>(x[k - 1]); }, rawLow, rawHigh);
+        firstX = points.x.front();
+        lastX = points.x.back();
     }
-    const auto [lowest, highest] = std::minmax_element(s.RawY.begin() + 1, s.RawY.end());
-    s.RawYMin = *lowest;
-    s.RawYMax = *highest;
-    s.FirstX = points.x.front();
-    s.DeltaX = (points.x.back() - points.x.front()) / static_cast<double>(n - 1);
+    s.RawYMin = rawLow;
+    s.RawYMax = rawHigh;
+    s.FirstX = firstX;
+    s.DeltaX = (lastX - firstX) / static_cast<double>(n - 1);
     s.LastX = static_cast<double>(s.StepCount) * s.DeltaX + s.FirstX;
     s.FirstWL = Divide(10000.0, s.FirstX);
     s.LastWL = Divide(10000.0, s.LastX);

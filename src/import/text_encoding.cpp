@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace halvorn {
 
@@ -40,6 +41,13 @@ bool IsValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
     const std::size_t n = bytes.size();
     while (i < n) {
+        // Eight ASCII bytes at a time.
+        std::uint64_t word = 0;
+        if (i + 8 <= n &&
+            (std::memcpy(&word, bytes.data() + i, 8), word & 0x8080808080808080u) == 0) {
+            i += 8;
+            continue;
+        }
         const auto c = static_cast<unsigned char>(bytes[i]);
         if (c < 0x80) {
             ++i;
@@ -86,6 +94,13 @@ TextEncoding GuessTextEncoding(std::string_view bytes) {
     std::size_t letters = 0;
     std::size_t grouped = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::uint64_t word = 0;
+        if (i + 9 <= bytes.size() &&
+            (std::memcpy(&word, bytes.data() + i + 1, 8), word & 0x8080808080808080u) == 0 &&
+            static_cast<unsigned char>(bytes[i]) < 0x80) {
+            i += 8;  // nine ASCII bytes: no letter, and none beside one
+            continue;
+        }
         const auto c = static_cast<unsigned char>(bytes[i]);
         if (!IsSingleByteLetter(c)) {
             continue;
