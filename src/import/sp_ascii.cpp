@@ -46,25 +46,6 @@ std::optional<std::size_t> MarkerLine(const std::vector<std::string_view>& lines
     return std::nullopt;
 }
 
-// The first lines of a text, up to kMaxHeaderLines + 1 of them.
-std::vector<std::string_view> FirstLines(std::string_view bytes) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < bytes.size() && lines.size() <= kMaxHeaderLines) {
-        std::size_t end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
-            ++end;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 1;
-        if (end < bytes.size() && bytes[end] == '\r' && start < bytes.size() &&
-            bytes[start] == '\n') {
-            ++start;
-        }
-    }
-    return lines;
-}
-
 std::string Upper(std::string_view text) {
     std::string upper(text);
     for (char& c : upper) {
@@ -209,9 +190,26 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 }  // namespace
 
 bool HasAsciiSpData(std::string_view bytes) {
-    const std::vector<std::string_view> lines = FirstLines(bytes);
-    const std::optional<std::size_t> marker = MarkerLine(lines);
-    return marker && *marker + 1 < lines.size() && DataPair(lines[*marker + 1]).has_value();
+    // Only the header and the line after #DATA are looked at.
+    std::size_t start = 0;
+    bool marker = false;
+    for (std::size_t k = 0; start < bytes.size() && k <= kMaxHeaderLines; ++k) {
+        std::size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
+            ++end;
+        }
+        const std::string_view line = bytes.substr(start, end - start);
+        if (marker) {
+            return DataPair(line).has_value();
+        }
+        marker = k >= 1 && line.starts_with("#DATA");
+        start = end + 1;
+        if (end < bytes.size() && bytes[end] == '\r' && start < bytes.size() &&
+            bytes[start] == '\n') {
+            ++start;
+        }
+    }
+    return false;
 }
 
 ReadOutcome ReadSpAsciiBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
