@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/numbers.h"
+#include "import/file_bytes.h"
 #include "import/number_scan.h"
 #include "import/sp_file_builder.h"
 
@@ -77,6 +78,25 @@ TEST(ReaderTable, TellsTheFormatFromTheFirstBytes) {
     fs::remove(named);
     EXPECT_EQ(FormatOfFile((fs::temp_directory_path() / "halvorn_no_such_file").string()),
               std::nullopt);
+}
+
+TEST(ReaderTable, TellsEveryRealFileByItsBytes) {
+    const fs::path corpus = HALVORN_CORPUS_DIR;
+    if (!fs::is_directory(corpus)) {
+        GTEST_SKIP() << "corpus not found";
+    }
+    int files = 0;
+    for (const auto& [folder, format] :
+         {std::pair{"jcamp", FileFormat::Jcamp}, std::pair{"sp", FileFormat::Sp},
+          std::pair{"prn", FileFormat::Prn}}) {
+        for (const auto& entry : fs::directory_iterator(corpus / folder)) {
+            SCOPED_TRACE(entry.path().string());
+            EXPECT_EQ(FormatOfBytes(*ReadFileBytes(entry.path().string())), format);
+            ++files;
+        }
+    }
+    EXPECT_GE(files, 33);
+    EXPECT_EQ(FormatOfBytes(*ReadFileBytes((corpus / "PROVENANCE.md").string())), std::nullopt);
 }
 
 TEST(ReaderTable, ReadsFromBytesAsFromTheFile) {
