@@ -226,6 +226,8 @@ void BeginPrnRead(const ReadRequest& request, Spectrum& s) {
 
 ReadOutcome ReadPrnBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     BeginPrnRead(request, s);
+    // No diagnostic line of the previous file stays with this one.
+    s.DiagnosticList.clear();
     ReadOutcome outcome = GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s); });
     if (outcome.ok) {
         return outcome;
@@ -236,8 +238,8 @@ ReadOutcome ReadPrnBytes(std::string_view bytes, const ReadRequest& request, Spe
     // table of nothing but numbers and blank lines keeps this reader's
     // refusal (a blank first or last line, a value too large).
     const std::optional<DelimitedTable> table = FindDelimitedTable(bytes);
-    if (table && !(table->separator == '\t' && table->skippedBefore == 0 &&
-                   table->skippedAfter == 0)) {
+    if (table &&
+        !(table->separator == '\t' && table->skippedBefore == 0 && table->skippedAfter == 0)) {
         return ReadDelimitedTable(*table, request, s);
     }
     return outcome;

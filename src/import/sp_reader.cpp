@@ -256,6 +256,8 @@ ReadOutcome ReadSpBytes(std::string_view bytes, const ReadRequest& request, Spec
             break;
     }
     BeginRead(request, s);
+    // No diagnostic line of the previous file stays with this one.
+    s.DiagnosticList.clear();
     return GuardedRead(s, "", [&] { Read(bytes, request, s); });
 }
 

@@ -17,6 +17,8 @@
 #include "import/file_bytes.h"
 #include "import/prn_reader.h"
 #include "import/read_checks.h"
+#include "import/sp_file_builder.h"
+#include "import/sp_reader.h"
 #include "import/text_numbers.h"
 
 namespace halvorn {
@@ -80,6 +82,19 @@ TEST(DelimitedTable, SkipsHeaderLinesAndReadsEverySeparatorAndDecimalSign) {
         EXPECT_EQ(s.HeaderList.size(), c.skipped);
         EXPECT_EQ(s.Label14[0], "");
     }
+}
+
+TEST(DelimitedTable, ItsDiagnosticLinesGoWithTheNextFile) {
+    Spectrum s;
+    ASSERT_TRUE(Read("x,y\n4000,95\n3000,50\n", s).ok);
+    ASSERT_FALSE(s.DiagnosticList.empty());
+    ASSERT_TRUE(Read("4000\t95\r\n3000\t50\r\n", s).ok);
+    EXPECT_TRUE(s.DiagnosticList.empty());
+    ASSERT_TRUE(Read("x,y\n4000,95\n3000,50\n", s).ok);
+    test::SpFile sp;
+    sp.values = {1, 2};
+    ASSERT_TRUE(ReadSpBytes(sp.Bytes(), {}, s).ok);
+    EXPECT_TRUE(s.DiagnosticList.empty());
 }
 
 TEST(DelimitedTable, DecidesTheOrdinateUnitFromWordsAndValuesAndSaysSo) {
