@@ -234,12 +234,13 @@ ReadOutcome ReadPrnBytes(std::string_view bytes, const ReadRequest& request, Spe
     }
     // A table this reader refuses is read by the forgiving table reader when
     // it holds lines of two numbers in another form than this reader's own:
-    // other separators, or text lines before or after the numbers. A TAB
-    // table of nothing but numbers and blank lines keeps this reader's
-    // refusal (a blank first or last line, a value too large).
+    // other separators, a byte order mark, or text lines before or after the
+    // numbers. A TAB table of nothing but numbers and blank lines keeps this
+    // reader's refusal (a blank first or last line, a value too large).
     const std::optional<DelimitedTable> table = FindDelimitedTable(bytes);
-    if (table &&
-        !(table->separator == '\t' && table->skippedBefore == 0 && table->skippedAfter == 0)) {
+    const bool ownForm = table && table->separator == '\t' && table->skippedBefore == 0 &&
+                         table->skippedAfter == 0 && !bytes.starts_with("\xEF\xBB\xBF");
+    if (table && !ownForm) {
         return ReadDelimitedTable(*table, request, s);
     }
     return outcome;

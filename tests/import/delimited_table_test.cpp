@@ -65,6 +65,10 @@ TEST(DelimitedTable, SkipsHeaderLinesAndReadsEverySeparatorAndDecimalSign) {
          "3 points, TAB-separated, decimal point, numbers from line 2", 1},
         {"TABs and decimal commas", "x\ty\n4000\t95,5\n3999\t95\n3998\t94,5\n",
          "3 points, TAB-separated, decimal comma, numbers from line 2", 1},
+        {"TABs after a byte order mark",
+         "\xEF\xBB\xBF"
+         "4000\t95.5\r\n3999\t95\r\n3998\t94.5\r\n",
+         "3 points, TAB-separated, decimal point, numbers from line 1", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
