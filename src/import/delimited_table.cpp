@@ -448,6 +448,22 @@ std::optional<DelimitedTable> FindDelimitedTable(std::string_view bytes) {
     return table;
 }
 
+std::optional<std::string> NarrowUtf16(std::string_view bytes) {
+    const bool little = bytes.starts_with("\xFF\xFE");
+    if (!little && !bytes.starts_with("\xFE\xFF")) {
+        return std::nullopt;
+    }
+    std::string text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t k = 2; k + 1 < bytes.size(); k += 2) {
+        const auto first = static_cast<unsigned char>(bytes[k]);
+        const auto second = static_cast<unsigned char>(bytes[k + 1]);
+        const unsigned unit = little ? first | (second << 8) : (first << 8) | second;
+        text += unit < 128 ? static_cast<char>(unit) : '?';
+    }
+    return text;
+}
+
 ReadOutcome ReadDelimitedTable(const DelimitedTable& table, const ReadRequest& request,
                                Spectrum& s) {
     BeginRead(request, s);
@@ -457,7 +473,8 @@ ReadOutcome ReadDelimitedTable(const DelimitedTable& table, const ReadRequest& r
 
 ReadOutcome ReadDelimitedTableBytes(std::string_view bytes, const ReadRequest& request,
                                     Spectrum& s) {
-    const std::optional<DelimitedTable> table = FindDelimitedTable(bytes);
+    const std::optional<std::string> narrow = NarrowUtf16(bytes);
+    const std::optional<DelimitedTable> table = FindDelimitedTable(narrow ? *narrow : bytes);
     if (!table) {
         BeginRead(request, s);
         return FailedRead(s, "This file holds no table of two numbers a line.");

@@ -52,7 +52,13 @@ struct DelimitedTable {
 // lines of two numbers.
 std::optional<DelimitedTable> FindDelimitedTable(std::string_view bytes);
 
-// Reads the table in the bytes into s; a file without one fails with a message.
+// The text of bytes in UTF-16 with a byte order mark, as single bytes: the
+// characters below 128 as they are, every other one as '?'. Nothing for bytes
+// without the mark.
+std::optional<std::string> NarrowUtf16(std::string_view bytes);
+
+// Reads the table in the bytes (or in their UTF-16 text) into s; a file
+// without one fails with a message.
 ReadOutcome ReadDelimitedTableBytes(std::string_view bytes, const ReadRequest& request,
                                     Spectrum& s);
 

@@ -237,9 +237,11 @@ ReadOutcome ReadPrnBytes(std::string_view bytes, const ReadRequest& request, Spe
     // other separators, a byte order mark, or text lines before or after the
     // numbers. A TAB table of nothing but numbers and blank lines keeps this
     // reader's refusal (a blank first or last line, a value too large).
-    const std::optional<DelimitedTable> table = FindDelimitedTable(bytes);
+    // UTF-16 text is read as its characters below 128.
+    const std::optional<std::string> narrow = NarrowUtf16(bytes);
+    const std::optional<DelimitedTable> table = FindDelimitedTable(narrow ? *narrow : bytes);
     const bool ownForm = table && table->separator == '\t' && table->skippedBefore == 0 &&
-                         table->skippedAfter == 0 && !bytes.starts_with("\xEF\xBB\xBF");
+                         table->skippedAfter == 0 && !narrow && !bytes.starts_with("\xEF\xBB\xBF");
     if (table && !ownForm) {
         return ReadDelimitedTable(*table, request, s);
     }

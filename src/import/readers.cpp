@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "import/delimited_table.h"
 #include "import/jcamp_reader.h"
 #include "import/prn_reader.h"
 #include "import/sp_reader.h"
@@ -142,6 +143,12 @@ std::optional<FileFormat> FormatOfPath(const std::string& path) {
 }
 
 std::optional<FileFormat> FormatOfBytes(std::string_view bytes) {
+    // UTF-16 text is told by its characters; only the table reader reads it.
+    if (const std::optional<std::string> narrow = NarrowUtf16(bytes.substr(0, 2 * kHeadBytes))) {
+        const std::optional<FileFormat> format =
+            FormatOfBytes(std::string_view(*narrow).substr(0, kHeadBytes));
+        return format == FileFormat::Prn ? format : std::nullopt;
+    }
     const bool whole = bytes.size() <= kHeadBytes;
     const std::string_view head = bytes.substr(0, kHeadBytes);
     if (head.starts_with(kBlockSignature)) {

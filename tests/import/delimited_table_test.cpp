@@ -88,6 +88,24 @@ TEST(DelimitedTable, SkipsHeaderLinesAndReadsEverySeparatorAndDecimalSign) {
     }
 }
 
+TEST(DelimitedTable, ReadsUtf16Text) {
+    const std::string text = "Wavenumber;\xB5\n4000,5;95,5\n3999,5;95\n";
+    std::string little = "\xFF\xFE";
+    std::string big = "\xFE\xFF";
+    for (const char c : text) {
+        little += std::string{c, '\0'};
+        big += std::string{'\0', c};
+    }
+    for (const std::string& bytes : {little, big}) {
+        Spectrum s;
+        ASSERT_TRUE(Read(bytes, s).ok);
+        EXPECT_EQ(Wave(s), (std::vector<float>{4000.5f, 3999.5f}));
+        EXPECT_EQ(Percent(s), (std::vector<double>{95.5, 95}));
+        EXPECT_EQ(s.HeaderList, std::vector<std::string>{"Wavenumber;?"});
+    }
+    EXPECT_FALSE(NarrowUtf16("4000\t95\n").has_value());
+}
+
 TEST(DelimitedTable, ItsDiagnosticLinesGoWithTheNextFile) {
     Spectrum s;
     ASSERT_TRUE(Read("x,y\n4000,95\n3000,50\n", s).ok);

@@ -66,6 +66,15 @@ TEST(ReaderTable, TellsTheFormatFromTheFirstBytes) {
     EXPECT_EQ(FormatOfBytes("1 2 3\n4 5 6\n"), std::nullopt);
     EXPECT_EQ(FormatOfBytes(""), std::nullopt);
     EXPECT_EQ(FormatOfBytes(std::string(200000, '\0')), std::nullopt);
+    EXPECT_EQ(FormatOfBytes(std::string("\xFF\xFE"
+                                        "4\0"
+                                        "0\0,\0"
+                                        "5\0\n\0"
+                                        "3\0,\0"
+                                        "6\0\n\0",
+                                        18)),
+              FileFormat::Prn);
+    EXPECT_EQ(FormatOfBytes(std::string("\xFF\xFE#\0#\0T\0", 8)), std::nullopt);
 
     // The extension decides where it names a format; the bytes only where it does not.
     const fs::path table = fs::temp_directory_path() / "halvorn_readers_test_table.dat";
