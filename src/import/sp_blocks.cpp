@@ -475,23 +475,33 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
         }
     }
 
-    // The ordinates' unit.
+    // The ordinates' unit, from the label (the unit code where there is none).
     const std::string yLabel = Lower(set.yLabel);
+    const bool absorbance = yLabel == "a" || yLabel == "au" || yLabel.starts_with("abs") ||
+                            (yLabel.empty() && set.yUnit == kAbsorbanceCode);
+    const bool transmittance = yLabel == "%t" || yLabel == "t%" || yLabel == "t" ||
+                               yLabel.find("transm") != std::string::npos ||
+                               (yLabel.empty() && set.yUnit == kTransmittanceCode);
+    const bool reflectance = yLabel == "%r" || yLabel == "r%" || yLabel == "r" ||
+                             yLabel.find("reflect") != std::string::npos;
     OrdinateUnit unit = OrdinateUnit::PercentTransmittance;
     std::string unitText;
-    if (yLabel == "a" || yLabel == "abs" || yLabel == "absorbance" ||
-        (yLabel.empty() && set.yUnit == kAbsorbanceCode)) {
+    if (absorbance) {
         unit = OrdinateUnit::Absorbance;
         unitText = "absorbance";
-    } else if (yLabel == "%t" || (yLabel.empty() && set.yUnit == kTransmittanceCode)) {
-        unitText = "%T";
-    } else if (yLabel == "%r") {
-        unitText = "%R, shown as %T";
-    } else if (yLabel == "t" || yLabel == "r") {
-        for (double& v : y) {
-            v *= 100.0;
+    } else if (transmittance || reflectance) {
+        // Percent, unless a label that does not say percent comes with
+        // values of at most 1.5: fractions.
+        const bool fraction =
+            !yLabel.empty() && yLabel.find('%') == std::string::npos &&
+            std::all_of(y.begin(), y.end(), [](double v) { return !(std::fabs(v) > 1.5); });
+        if (fraction) {
+            for (double& v : y) {
+                v *= 100.0;
+            }
         }
-        unitText = set.yLabel + " as a fraction, shown x 100 as %T";
+        unitText = (transmittance ? std::string("%T") : std::string("%R, shown as %T")) +
+                   (fraction ? " (fractions x 100)" : "");
     } else {
         const std::string scaled = ScaleIntoPercent(y, separator);
         unitText = "\"" + set.yLabel + "\", " + scaled;
