@@ -206,6 +206,9 @@ void PlaceEvenPoints(Spectrum& s, const std::vector<double>& y, double firstX, d
     if (!std::isfinite(deltaX)) {
         Fail("The abscissa step is not a number.");
     }
+    if (deltaX == 0.0 && n > 1) {
+        Fail("The abscissa step is 0;\r\nthe points of a spectrum need wavenumbers of their own.");
+    }
     s.DeltaX = deltaX;
     SetOrdinateUnit(s, unit);
 

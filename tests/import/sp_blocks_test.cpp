@@ -214,6 +214,10 @@ TEST(SpBlocks, InconsistentOrDamagedBlocksAreRefusedWithAMessage) {
     file.step = -2000.0;
     ExpectFailure(Read(file.Bytes(), s), s, "The last abscissa is 0");
 
+    file.last = 4000.0;
+    file.step = 0.0;
+    ExpectFailure(Read(file.Bytes(), s), s, "The abscissa step is 0");
+
     const std::string good = BlockFile{}.Bytes();
     ExpectFailure(Read(good.substr(0, 30), s), s, "truncated");
     ExpectFailure(Read(good.substr(0, good.size() - 1), s), s, "runs past");
