@@ -28,6 +28,11 @@ const char* const kOutOfRange =
     "A number in this file is out of the range\r\nthis program can hold.";
 const char* const kNoData = "Cannot open!\r\nThis file is corrupted,\r\nor has unsupported format.";
 
+// Blocks looked at in one file, and other blocks named in the diagnostic
+// lines.
+constexpr std::size_t kMaxBlocks = 4096;
+constexpr std::size_t kMaxNamedBlocks = 64;
+
 // Header lines kept for the header list of one read.
 constexpr std::size_t kMaxListedHeaderLines = 4096;
 
@@ -288,6 +293,9 @@ void ScanBlocks(std::string_view bytes, std::vector<Block>& blocks) {
             inTable = -1;
         }
         if (name == "TITLE"sv) {
+            if (blocks.size() >= kMaxBlocks) {
+                break;  // the blocks beyond are not looked at
+            }
             Block b;
             b.begin = blocks.empty() ? 0 : lines.Start();
             if (link >= 0) {
@@ -1184,9 +1192,18 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, bool&
         s.DiagnosticList.push_back(
             "block " + IntegerText(static_cast<std::int64_t>(chosenNumber)) + " of " +
             IntegerText(static_cast<std::int64_t>(numbered.size())) + " shown");
+        std::size_t named = 0;
         for (std::size_t k = 0; k < numbered.size(); ++k) {
             if (k + 1 == chosenNumber) {
                 continue;
+            }
+            if (++named > kMaxNamedBlocks) {
+                s.DiagnosticList.push_back(
+                    "and " +
+                    IntegerText(static_cast<std::int64_t>(numbered.size() - k -
+                                                          (chosenNumber > k + 1 ? 1 : 0))) +
+                    " more blocks");
+                break;
             }
             const Block& other = blocks[numbered[k]];
             s.DiagnosticList.push_back("block " + IntegerText(static_cast<std::int64_t>(k + 1)) +
