@@ -93,11 +93,14 @@ bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
-// The text's lines: LF, CR LF or CR alone end a line, and a last line needs
-// no end.
+// The text's lines: LF or CR LF end a line, or CR alone in a text without
+// LF, and a last line needs no end.
 class Lines {
   public:
-    explicit Lines(std::string_view text) : text_(text) {}
+    explicit Lines(std::string_view text)
+        : text_(text),
+          crOnly_(text.find('\n') == std::string_view::npos &&
+                  text.find('\r') != std::string_view::npos) {}
 
     bool Next(std::string_view& line) {
         if (pos_ >= text_.size()) {
@@ -106,20 +109,13 @@ class Lines {
         start_ = pos_;
         const char* const b = text_.data() + pos_;
         const std::size_t rest = text_.size() - pos_;
-        const auto* lf = static_cast<const char*>(std::memchr(b, '\n', rest));
-        const std::size_t length = lf != nullptr ? static_cast<std::size_t>(lf - b) : rest;
-        const auto* cr = static_cast<const char*>(std::memchr(b, '\r', length));
-        if (cr != nullptr) {
-            const auto cut = static_cast<std::size_t>(cr - b);
-            line = text_.substr(pos_, cut);
-            pos_ += cut + 1;
-            if (pos_ < text_.size() && text_[pos_] == '\n') {
-                ++pos_;
-            }
-        } else {
-            line = text_.substr(pos_, length);
-            pos_ += length + (lf != nullptr ? 1 : 0);
+        const auto* end = static_cast<const char*>(std::memchr(b, crOnly_ ? '\r' : '\n', rest));
+        std::size_t length = end != nullptr ? static_cast<std::size_t>(end - b) : rest;
+        pos_ += length + (end != nullptr ? 1 : 0);
+        if (!crOnly_ && length > 0 && b[length - 1] == '\r') {
+            --length;  // a CR LF line end
         }
+        line = std::string_view(b, length);
         ++number_;
         return true;
     }
@@ -152,6 +148,7 @@ class Lines {
 
   private:
     std::string_view text_;
+    bool crOnly_ = false;  // lines end with CR alone
     std::size_t pos_ = 0;
     std::size_t start_ = 0;
     std::size_t number_ = 0;
@@ -909,17 +906,24 @@ void StorePoints(const double* y, std::int32_t n, const Ordinates& o, double ySc
         hi = r > hi ? r : hi;
     };
     if (o.absorbance) {
-        // Compressed tables hold whole numbers that change by small steps
-        // from point to point: 10^-a then follows from the point before
-        // times 10^-(step x factor), taken afresh every 256 points, which
-        // keeps it within 10^-13 of its value.
+        // Compressed tables hold whole numbers that change by steps of a few
+        // thousand at most from point to point: 10^-a then follows from the
+        // point before times 10^-(step x factor), from two tables of powers
+        // (the step is 64 q + r), taken afresh every 256 points, which keeps
+        // it within 10^-13 of its value.
         const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
-        constexpr int kSteps = 64;
-        std::array<double, 2 * kSteps + 1> stepPower{};
-        for (int d = -kSteps; d <= kSteps; ++d) {
-            stepPower[static_cast<std::size_t>(d + kSteps)] =
-                TenToMinus(static_cast<double>(d) * o.a, twoTo);
+        constexpr int kHigh = 65;  // q = -65..64
+        std::array<double, 2 * kHigh> highPower{};
+        std::array<double, 64> lowPower{};
+        for (int q = -kHigh; q < kHigh; ++q) {
+            highPower[static_cast<std::size_t>(q + kHigh)] =
+                TenToMinus(static_cast<double>(q * 64) * o.a, twoTo);
         }
+        for (int r = 0; r < 64; ++r) {
+            lowPower[static_cast<std::size_t>(r)] = TenToMinus(static_cast<double>(r) * o.a, twoTo);
+        }
+        // Powers beyond the range TenToMinus holds are taken afresh.
+        const bool stepsHeld = std::fabs(64.0 * kHigh * o.a) < 90.0;
         const double toStored = 100.0 * yScale;
         double previous = std::numeric_limits<double>::quiet_NaN();
         double power = 0.0;
@@ -929,9 +933,11 @@ void StorePoints(const double* y, std::int32_t n, const Ordinates& o, double ySc
             if (v != previous) {
                 const double d = v - previous;
                 const double a = v * o.a;
-                if (sinceExact < 256 && d >= -kSteps && d <= kSteps &&
+                if (stepsHeld && sinceExact < 256 && d >= -64.0 * kHigh && d < 64.0 * kHigh &&
                     d == static_cast<double>(static_cast<int>(d)) && a <= 300.0) {
-                    power *= stepPower[static_cast<std::size_t>(static_cast<int>(d) + kSteps)];
+                    const int di = static_cast<int>(d);
+                    power *= highPower[static_cast<std::size_t>((di >> 6) + kHigh)] *
+                             lowPower[static_cast<std::size_t>(di & 63)];
                     ++sinceExact;
                 } else {
                     power = TenToMinus(std::min(a, 300.0), twoTo);

@@ -2,6 +2,7 @@
 // tables, blocks, units, refusals of other spectra, and damaged input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string>
@@ -139,6 +140,40 @@ TEST(StandardJcampTest, OrdinateUnitsBecomePercentOrAreScaled) {
     // So are counts labelled as transmittance.
     const Read counts = ReadText(file("TRANSMITTANCE", "", "4000 2000000 28000000"));
     EXPECT_TRUE(counts.s.Caption.ends_with("(scaled)"));
+}
+
+TEST(StandardJcampTest, AbsorbancesOfEveryStepSizeConvertLikeThePowerOfTen) {
+    // Whole-number absorbances in steps small and large, repeated and not,
+    // from 0 to beyond 4: every stored ordinate as 10^-A gives it.
+    std::mt19937 random(5);
+    std::vector<long> values;
+    long v = 1000;
+    for (int k = 0; k < 3000; ++k) {
+        const int kind = static_cast<int>(random() % 4);
+        const long step = kind == 0   ? 0
+                          : kind == 1 ? static_cast<long>(random() % 21) - 10
+                                      : static_cast<long>(random() % 9001) - 4500;
+        v = std::clamp(v + step, 0L, 45000L);
+        values.push_back(v);
+    }
+    std::string file = Header(
+        "##XUNITS=1/CM\n##YUNITS=ABSORBANCE\n##YFACTOR=0.0001\n##FIRSTX=4000\n##DELTAX=-1\n"
+        "##XYDATA=(X++(Y..Y))\n");
+    for (std::size_t k = 0; k < values.size(); k += 10) {
+        file += std::to_string(4000 - static_cast<long>(k));
+        for (std::size_t j = k; j < k + 10; ++j) {
+            file += " " + std::to_string(values[j]);
+        }
+        file += "\n";
+    }
+    const Read r = ReadText(file);
+    ASSERT_TRUE(r.result.outcome.ok) << r.result.outcome.message;
+    ASSERT_EQ(r.s.PointCount, 3000);
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const double expected = std::nearbyint(
+            100.0 * std::pow(10.0, -static_cast<double>(values[k]) * 0.0001) * r.s.YFactor);
+        ASSERT_NEAR(r.s.RawY[k + 1], expected, 1.0) << "point " << k + 1;
+    }
 }
 
 TEST(StandardJcampTest, MicrometresBecomeEvenlySpacedWavenumbers) {
