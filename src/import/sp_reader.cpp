@@ -8,6 +8,7 @@
 
 #include "core/export_text.h"
 #include "core/numbers.h"
+#include "import/delimited_table.h"
 #include "import/read_frame.h"
 #include "import/sp_ascii.h"
 #include "import/sp_blocks.h"
@@ -258,7 +259,17 @@ ReadOutcome ReadSpBytes(std::string_view bytes, const ReadRequest& request, Spec
     BeginRead(request, s);
     // No diagnostic line of the previous file stays with this one.
     s.DiagnosticList.clear();
-    return GuardedRead(s, "", [&] { Read(bytes, request, s); });
+    ReadOutcome outcome = GuardedRead(s, "", [&] { Read(bytes, request, s); });
+    if (outcome.ok || bytes.find("#DATA") != std::string_view::npos) {
+        return outcome;
+    }
+    // A file without any #DATA line that holds lines of two numbers (the
+    // plain tables some instruments save as *.asc) is read as a table.
+    const std::optional<std::string> narrow = NarrowUtf16(bytes);
+    if (const std::optional<DelimitedTable> table = FindDelimitedTable(narrow ? *narrow : bytes)) {
+        return ReadDelimitedTable(*table, request, s);
+    }
+    return outcome;
 }
 
 ReadOutcome ReadSpFile(const std::string& path, const ReadRequest& request, Spectrum& s) {

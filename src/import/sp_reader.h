@@ -31,7 +31,9 @@ enum class SpKind { TextHeader, AsciiData, Blocks };
 
 SpKind SpKindOf(std::string_view bytes);
 
-// Reads any of the three kinds; the text-header files as described above.
+// Reads any of the three kinds; the text-header files as described above. A
+// file without any #DATA line that the text-header reading refuses is read by
+// the table reader when it holds lines of two numbers.
 ReadOutcome ReadSpBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s);
 
 // Reads the file at path; a missing or unreadable file is a failed read.

@@ -356,6 +356,18 @@ TEST(SpAscii, TheTextHeaderFilesWithBinaryDataKeepTheirReader) {
     EXPECT_FALSE(HasBlockSignature("\x50\x45\x50"));
 }
 
+TEST(SpAscii, APlainTableSavedAsAscIsReadAsATable) {
+    Spectrum s;
+    ASSERT_TRUE(Read("Wavenumber\tAbsorbance\r\n4000\t0.5\r\n3998\t1\r\n", s).ok);
+    EXPECT_TRUE(s.FileIsAbsorbance);
+    EXPECT_EQ(Wave(s), (std::vector<float>{4000, 3998}));
+    EXPECT_TRUE(s.DiagnosticList[0].starts_with("read as a table: 2 points"));
+    // Files with a #DATA line, or without two numbers a line, keep the
+    // text-header reader's refusal.
+    EXPECT_EQ(Read("line1\r\nline2\r\n", s).message, kSomethingWrong + test::kSuffix);
+    EXPECT_FALSE(Read("#DATA\n4000 5\n3000 6\n", s).ok);
+}
+
 TEST(SpAscii, TheUvVisFileOfTheCorpusIsRefusedSayingWhatItHolds) {
     if (!std::filesystem::is_directory(kCorpus)) {
         GTEST_SKIP() << "corpus not found";
