@@ -71,9 +71,10 @@ inline bool IsDigit(char c) {
 // and advances q past it; returns the number of digits. Where eight bytes can
 // be read, up to seven digits are found and converted without a branch per
 // digit.
+template <bool kLong>
 [[gnu::always_inline]] inline int ReadDigits(const char*& q, const char* end,
                                              std::uint64_t& mantissa) {
-    if (end - q >= 8) {
+    if (kLong && end - q >= 8) {
         std::uint64_t w = 0;
         std::memcpy(&w, q, 8);
         // A byte is a digit when its high half is 3 and adding 6 keeps it so;
@@ -112,6 +113,7 @@ inline bool IsDigit(char c) {
 // an exponent only where E or e is followed by a sign and a digit (a lone E
 // or e is the compact form of +5 or -5). Returns the end of the number, or
 // nullptr when p holds no number.
+template <bool kLong>
 [[gnu::always_inline]] inline const char* ScanPlain(const char* p, const char* end, double& value,
                                                     int* decimals = nullptr) {
     const char* q = p;
@@ -122,7 +124,7 @@ inline bool IsDigit(char c) {
     }
     const char* const start = q;
     std::uint64_t mantissa = 0;
-    const int digits = ReadDigits(q, end, mantissa);
+    const int digits = ReadDigits<kLong>(q, end, mantissa);
     bool integer = true;
     int fractionDigits = 0;
     if (q < end && *q == '.') {
@@ -165,11 +167,12 @@ inline bool IsDigit(char c) {
 
 // The digits after a letter form's first digit: the value of the whole
 // number. Returns nullptr when it is too long or not a number.
+template <bool kLong>
 [[gnu::always_inline]] inline const char* ScanAfterLetter(const char* p, const char* end,
                                                           int firstDigit, double& value) {
     const char* q = p;
     std::uint64_t mantissa = static_cast<std::uint64_t>(firstDigit < 0 ? -firstDigit : firstDigit);
-    const int digits = 1 + ReadDigits(q, end, mantissa);
+    const int digits = 1 + ReadDigits<kLong>(q, end, mantissa);
     if (q < end && *q == '.') {
         // A fraction after a compact digit: converted from its text.
         for (++q; q < end && IsDigit(*q); ++q) {
@@ -217,7 +220,10 @@ const char* AsdfFormName(unsigned forms) {
     return dup ? "AFFNDUP" : "AFFN";
 }
 
-AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, AsdfLine& out) {
+namespace {
+
+template <bool kLong>
+AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLine& out) {
     out = AsdfLine{};
     const char* const begin = line.data();
     const char* const end = begin + line.size();
@@ -235,10 +241,10 @@ AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, As
         const char* q = nullptr;
         switch (info.kind) {
             case Kind::Number:
-                q = ScanPlain(p, end, out.x, &out.xDecimals);
+                q = ScanPlain<kLong>(p, end, out.x, &out.xDecimals);
                 break;
             case Kind::Sqz:
-                q = ScanAfterLetter(p + 1, end, info.digit, out.x);
+                q = ScanAfterLetter<kLong>(p + 1, end, info.digit, out.x);
                 break;
             case Kind::Dollar:
                 if (p + 1 < end && p[1] == '$') {
@@ -286,7 +292,7 @@ AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, As
                 }
                 return Fault(AsdfStatus::BadCharacter, p, begin);
             case Kind::Number: {
-                const char* const q = ScanPlain(p, end, v);
+                const char* const q = ScanPlain<kLong>(p, end, v);
                 if (q == nullptr) {
                     return Fault(AsdfStatus::BadCharacter, p, begin);
                 }
@@ -295,7 +301,7 @@ AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, As
                 break;
             }
             case Kind::Sqz: {
-                const char* const q = ScanAfterLetter(p + 1, end, info.digit, v);
+                const char* const q = ScanAfterLetter<kLong>(p + 1, end, info.digit, v);
                 if (q == nullptr) {
                     return Fault(AsdfStatus::BadCharacter, p, begin);
                 }
@@ -308,7 +314,7 @@ AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, As
                     return Fault(AsdfStatus::DifWithoutBase, p, begin);
                 }
                 double d = 0.0;
-                const char* const q = ScanAfterLetter(p + 1, end, info.digit, d);
+                const char* const q = ScanAfterLetter<kLong>(p + 1, end, info.digit, d);
                 if (q == nullptr) {
                     return Fault(AsdfStatus::BadCharacter, p, begin);
                 }
@@ -377,6 +383,36 @@ AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, As
     return {};
 }
 
+}  // namespace
+
+AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, AsdfLine& out,
+                          bool longNumbers) {
+    return longNumbers ? DecodeLine<true>(line, y, room, out)
+                       : DecodeLine<false>(line, y, room, out);
+}
+
+bool HasLongNumbers(std::string_view line) {
+    std::size_t digits = 0;
+    std::size_t tokens = 0;
+    bool inToken = false;
+    for (const char c : line) {
+        const Kind kind = InfoOf(c).kind;
+        if (IsDigit(c) || c == '.') {
+            digits += IsDigit(c) ? 1 : 0;
+            if (!inToken) {
+                ++tokens;
+                inToken = true;
+            }
+        } else if (kind == Kind::Separator) {
+            inToken = false;
+        } else {
+            ++tokens;
+            inToken = true;
+        }
+    }
+    return digits >= 4 * tokens;
+}
+
 AsdfResult DecodeAsdfLine(std::string_view line, std::vector<double>& y, std::size_t maxValues,
                           AsdfLine& out) {
     const std::size_t old = y.size();
@@ -406,7 +442,7 @@ bool DecodeAffnLine(std::string_view line, std::vector<double>& values, std::siz
         double v = std::numeric_limits<double>::quiet_NaN();
         const char* q = p + 1;
         if (kind == Kind::Number) {
-            q = ScanPlain(p, end, v);
+            q = ScanPlain<false>(p, end, v);
         } else if (kind != Kind::Missing) {
             q = nullptr;
         }

@@ -64,8 +64,14 @@ AsdfResult DecodeAsdfLine(std::string_view line, std::vector<double>& y, std::si
                           AsdfLine& out);
 
 // The same into y[0..room): out.yCount ordinates are written, and a fault
-// leaves what was written undefined.
-AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, AsdfLine& out);
+// leaves what was written undefined. With longNumbers the digits of a number
+// are found eight at a time, which is quicker when most numbers are long and
+// slower when they are short.
+AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, AsdfLine& out,
+                          bool longNumbers = false);
+
+// Whether the numbers of a line have four digits or more on the whole.
+bool HasLongNumbers(std::string_view line);
 
 // Reads the plain numbers of a line of (X,Y) pairs: values separated by
 // blanks, commas or semicolons, or joined by their signs; "?" gives NaN.

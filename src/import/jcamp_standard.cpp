@@ -569,10 +569,17 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
     // the points before it are all that ##NPOINTS= gives.
     std::optional<std::string> strayCheck;
     std::size_t strayCheckLine = 0;
+    // How the digits are best found follows from the first line.
+    bool longNumbers = false;
+    bool firstLine = true;
     while (lines.Next(line)) {
         AsdfLine decoded;
         const std::size_t first = count;
-        const AsdfResult r = DecodeAsdfLine(line, y + first, cap - first, decoded);
+        if (firstLine && !line.empty()) {
+            longNumbers = HasLongNumbers(line);
+            firstLine = false;
+        }
+        const AsdfResult r = DecodeAsdfLine(line, y + first, cap - first, decoded, longNumbers);
         if (r.status != AsdfStatus::Ok) {
             FailLine(lines.Number(), line, r);
         }

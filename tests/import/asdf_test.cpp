@@ -102,6 +102,36 @@ TEST(AsdfTest, FaultsNameTheirColumnAndNeverGrowWithoutBound) {
     EXPECT_EQ(Decode("400 1 2 3", 2).result.status, AsdfStatus::TooMany);
 }
 
+TEST(AsdfTest, DigitsFoundEightAtATimeGiveTheSameValues) {
+    for (const std::string line :
+         {"7498.99+1059714498+1066285291+1066176680 1.5e-3 123456789012 7",
+          "599.9D15824699M60816J3307342K338639J2714119 ? 12345678J7654321",
+          "4000 +10160+10159+10159+10158 -0012345 .5 12. 0.0001234567",
+          "8193341G460LQqJ5j6%TKJ3oJ0j2KK2mj9QMrJ8Lj1MlKJ0j2qOLJj1J7JqJ4"}) {
+        std::vector<double> shortWay(200);
+        std::vector<double> longWay(200);
+        AsdfLine a;
+        AsdfLine b;
+        ASSERT_EQ(DecodeAsdfLine(line, shortWay.data(), shortWay.size(), a, false).status,
+                  AsdfStatus::Ok)
+            << line;
+        ASSERT_EQ(DecodeAsdfLine(line, longWay.data(), longWay.size(), b, true).status,
+                  AsdfStatus::Ok)
+            << line;
+        ASSERT_EQ(a.yCount, b.yCount) << line;
+        EXPECT_EQ(a.x, b.x) << line;
+        for (std::size_t k = 0; k < a.yCount; ++k) {
+            if (std::isnan(shortWay[k])) {
+                EXPECT_TRUE(std::isnan(longWay[k]));
+            } else {
+                EXPECT_EQ(shortWay[k], longWay[k]) << line << " value " << k;
+            }
+        }
+    }
+    EXPECT_TRUE(HasLongNumbers("4000 +10160+10159+10159"));
+    EXPECT_FALSE(HasLongNumbers("8193341G460LQqJ5j6%TKJ3o"));
+}
+
 TEST(AsdfTest, PairLinesReadWithEverySeparator) {
     std::vector<double> values;
     AsdfResult result;
