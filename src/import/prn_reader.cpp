@@ -228,6 +228,14 @@ ReadOutcome ReadPrnBytes(std::string_view bytes, const ReadRequest& request, Spe
     BeginPrnRead(request, s);
     // No diagnostic line of the previous file stays with this one.
     s.DiagnosticList.clear();
+    // Without a TAB every line gives the abscissa 0 and this reader refuses
+    // the file: a table in it is read by the table reader at once.
+    if (bytes.find('\t') == std::string_view::npos && !bytes.starts_with("\xFF\xFE") &&
+        !bytes.starts_with("\xFE\xFF")) {
+        if (const std::optional<DelimitedTable> table = FindDelimitedTable(bytes)) {
+            return ReadDelimitedTable(*table, request, s);
+        }
+    }
     ReadOutcome outcome = GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s); });
     if (outcome.ok) {
         return outcome;
