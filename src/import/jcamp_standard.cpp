@@ -913,46 +913,48 @@ void StorePoints(const double* y, std::int32_t n, const Ordinates& o, double ySc
         hi = r > hi ? r : hi;
     };
     if (o.absorbance) {
-        // Compressed tables hold whole numbers that change by steps of a few
-        // thousand at most from point to point: 10^-a then follows from the
-        // point before times 10^-(step x factor), from two tables of powers
-        // (the step is 64 q + r), taken afresh every 256 points, which keeps
-        // it within 10^-13 of its value.
+        // Compressed tables hold whole numbers: 10^-a at a point is 10^-a at
+        // the first point times 10^-(d x factor) for the difference d of the
+        // two numbers, which three tables of powers give (d = 4096 i + 64 j
+        // + k) within a few parts in 10^15, without a call.
         const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
-        constexpr int kHigh = 65;  // q = -65..64
+        constexpr int kHigh = 64;  // i = -64..63
         std::array<double, 2 * kHigh> highPower{};
+        std::array<double, 64> middlePower{};
         std::array<double, 64> lowPower{};
-        for (int q = -kHigh; q < kHigh; ++q) {
-            highPower[static_cast<std::size_t>(q + kHigh)] =
-                TenToMinus(static_cast<double>(q * 64) * o.a, twoTo);
+        // The tables hold powers TenToMinus reaches.
+        const bool tabled = std::fabs(4096.0 * kHigh * o.a) < 90.0;
+        if (tabled) {
+            for (int i = -kHigh; i < kHigh; ++i) {
+                highPower[static_cast<std::size_t>(i + kHigh)] =
+                    TenToMinus(static_cast<double>(i) * 4096.0 * o.a, twoTo);
+            }
+            for (int j = 0; j < 64; ++j) {
+                middlePower[static_cast<std::size_t>(j)] =
+                    TenToMinus(static_cast<double>(j) * 64.0 * o.a, twoTo);
+                lowPower[static_cast<std::size_t>(j)] =
+                    TenToMinus(static_cast<double>(j) * o.a, twoTo);
+            }
         }
-        for (int r = 0; r < 64; ++r) {
-            lowPower[static_cast<std::size_t>(r)] = TenToMinus(static_cast<double>(r) * o.a, twoTo);
-        }
-        // Powers beyond the range TenToMinus holds are taken afresh.
-        const bool stepsHeld = std::fabs(64.0 * kHigh * o.a) < 90.0;
         const double toStored = 100.0 * yScale;
-        double previous = std::numeric_limits<double>::quiet_NaN();
-        double power = 0.0;
-        int sinceExact = 0;
+        const double base = y[index(1)];
+        const double baseStored = TenToMinus(std::min(base * o.a, 300.0), twoTo) * toStored;
+        constexpr double kReach = 4096.0 * kHigh;
         for (std::int32_t k = 1; k <= n; ++k) {
             const double v = y[index(k)];
-            if (v != previous) {
-                const double d = v - previous;
-                const double a = v * o.a;
-                if (stepsHeld && sinceExact < 256 && d >= -64.0 * kHigh && d < 64.0 * kHigh &&
-                    d == static_cast<double>(static_cast<int>(d)) && a <= 300.0) {
-                    const int di = static_cast<int>(d);
-                    power *= highPower[static_cast<std::size_t>((di >> 6) + kHigh)] *
-                             lowPower[static_cast<std::size_t>(di & 63)];
-                    ++sinceExact;
-                } else {
-                    power = TenToMinus(std::min(a, 300.0), twoTo);
-                    sinceExact = 0;
-                }
-                previous = v;
+            const double d = v - base;
+            const double a = v * o.a;
+            double stored = 0.0;
+            if (tabled && d >= -kReach && d < kReach &&
+                d == static_cast<double>(static_cast<int>(d)) && a <= 300.0) [[likely]] {
+                const int di = static_cast<int>(d);
+                stored = baseStored * highPower[static_cast<std::size_t>((di >> 12) + kHigh)] *
+                         (middlePower[static_cast<std::size_t>((di >> 6) & 63)] *
+                          lowPower[static_cast<std::size_t>(di & 63)]);
+            } else {
+                stored = TenToMinus(std::min(a, 300.0), twoTo) * toStored;
             }
-            store(k, power * toStored);
+            store(k, stored);
         }
     } else {
         const double a = o.a * yScale;
