@@ -150,11 +150,11 @@ template <bool kLong>
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     double v = 0.0;
     if (!exponent && integer && digits <= 18) {
-        v = static_cast<double>(mantissa);
+        v = static_cast<double>(static_cast<std::int64_t>(mantissa));
     } else if (!exponent && digits + fractionDigits <= 15) {
         // Below 10^15 the digits and the power of ten are both exact, so one
         // division rounds correctly.
-        v = static_cast<double>(mantissa) / kPowers[fractionDigits];
+        v = static_cast<double>(static_cast<std::int64_t>(mantissa)) / kPowers[fractionDigits];
     } else {
         const auto [ptr, ec] = std::from_chars(start, q, v);
         if (ec != std::errc() || ptr != q) {
@@ -195,7 +195,7 @@ template <bool kLong>
     if (digits > 18) {
         return nullptr;
     }
-    const auto v = static_cast<double>(mantissa);
+    const auto v = static_cast<double>(static_cast<std::int64_t>(mantissa));
     value = firstDigit < 0 ? -v : v;
     return q;
 }
