@@ -394,6 +394,20 @@ void Read(const DelimitedTable& table, const ReadRequest& request, Spectrum& s) 
 }  // namespace
 
 std::optional<DelimitedTable> FindDelimitedTable(std::string_view bytes) {
+    // JCAMP-DX text is no table: its numbers need its factors and checks.
+    {
+        Lines lines(bytes);
+        std::string_view line;
+        while (lines.Next(line)) {
+            line = TrimBlanks(line);
+            if (!line.empty()) {
+                if (line.starts_with("##")) {
+                    return std::nullopt;
+                }
+                break;
+            }
+        }
+    }
     Layout best{'\t', false};
     Run bestRun;
     // Layouts whose separator or decimal comma the bytes lack are not tried.

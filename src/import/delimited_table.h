@@ -49,7 +49,8 @@ struct DelimitedTable {
 };
 
 // The table in the bytes, or nothing when they hold no run of at least two
-// lines of two numbers.
+// lines of two numbers, or when they are JCAMP-DX text (the first line that is
+// not blank starts with "##").
 std::optional<DelimitedTable> FindDelimitedTable(std::string_view bytes);
 
 // The text of bytes in UTF-16 with a byte order mark, as single bytes: the

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "import/delimited_table.h"
@@ -193,10 +194,10 @@ std::optional<FileFormat> FormatOfBytes(std::string_view bytes) {
     return std::nullopt;
 }
 
-std::optional<FileFormat> FormatOfFile(const std::string& path) {
-    if (const std::optional<FileFormat> format = FormatOfPath(path)) {
-        return format;
-    }
+namespace {
+
+// The format the first bytes of the file at path show.
+std::optional<FileFormat> FormatOfHead(const std::string& path) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         return std::nullopt;
@@ -217,14 +218,48 @@ std::optional<FileFormat> FormatOfFile(const std::string& path) {
     return FormatOfBytes(head);
 }
 
+// A file the JCAMP-DX reader refuses whose bytes are a table of two numbers a
+// line (a *.txt export, say) is read as a table, and the diagnostic list says so.
+template <typename ReadTable>
+ReadOutcome TableInsteadOfJcamp(ReadOutcome refused, Spectrum& s, ReadTable&& readTable) {
+    ReadOutcome outcome = std::forward<ReadTable>(readTable)();
+    if (!outcome.ok) {
+        return outcome;
+    }
+    s.DiagnosticList.insert(s.DiagnosticList.begin(),
+                            "not JCAMP-DX (" +
+                                refused.message.substr(0, refused.message.find('\r')) +
+                                "): read as a table of two numbers a line");
+    return outcome;
+}
+
+}  // namespace
+
+std::optional<FileFormat> FormatOfFile(const std::string& path) {
+    if (const std::optional<FileFormat> format = FormatOfPath(path)) {
+        return format;
+    }
+    return FormatOfHead(path);
+}
+
 ReadOutcome ReadSpectrumFile(FileFormat format, const std::string& path, const ReadRequest& request,
                              Spectrum& s) {
-    return ReaderOf(format).readFile(path, request, s);
+    ReadOutcome outcome = ReaderOf(format).readFile(path, request, s);
+    if (!outcome.ok && format == FileFormat::Jcamp && FormatOfHead(path) == FileFormat::Prn) {
+        return TableInsteadOfJcamp(std::move(outcome), s,
+                                   [&] { return ReadPrnFile(path, request, s); });
+    }
+    return outcome;
 }
 
 ReadOutcome ReadSpectrumBytes(FileFormat format, std::string_view bytes, const ReadRequest& request,
                               Spectrum& s) {
-    return ReaderOf(format).readBytes(bytes, request, s);
+    ReadOutcome outcome = ReaderOf(format).readBytes(bytes, request, s);
+    if (!outcome.ok && format == FileFormat::Jcamp && FormatOfBytes(bytes) == FileFormat::Prn) {
+        return TableInsteadOfJcamp(std::move(outcome), s,
+                                   [&] { return ReadPrnBytes(bytes, request, s); });
+    }
+    return outcome;
 }
 
 }  // namespace halvorn

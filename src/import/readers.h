@@ -55,6 +55,9 @@ std::optional<FileFormat> FormatOfBytes(std::string_view bytes);
 // cannot be read.
 std::optional<FileFormat> FormatOfFile(const std::string& path);
 
+// Reads the file with the format's reader. A file the JCAMP-DX reader refuses
+// whose first bytes show a table of two numbers a line is read as a *.prn
+// table instead, and the diagnostic list says so.
 ReadOutcome ReadSpectrumFile(FileFormat format, const std::string& path, const ReadRequest& request,
                              Spectrum& s);
 

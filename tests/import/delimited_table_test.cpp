@@ -182,6 +182,12 @@ TEST(DelimitedTable, RefusesWhatHoldsNoInfraredSpectrum) {
     ExpectFailure(Read("4000,50,1\n3000,60,2\n", s), s, "gives the abscissa 0");
     EXPECT_FALSE(FindDelimitedTable("4000,50,1\n3000,60,2\n").has_value());
     EXPECT_FALSE(FindDelimitedTable("a\nb\n4000,5\n").has_value());
+    // JCAMP-DX data lines are not read without their factors: the *.prn
+    // reader's refusal stands.
+    ExpectFailure(Read("##TITLE= x\n##YFACTOR= 0.001\n##XYDATA=(X++(Y..Y))\n4000 95000\n"
+                       "3999 94000\n##END=\n",
+                       s),
+                  s, "holds a value too large");
 }
 
 TEST(DelimitedTable, HoldsUpTo32767PointsAndRefusesMore) {

@@ -108,6 +108,29 @@ TEST(ReaderTable, TellsEveryRealFileByItsBytes) {
     EXPECT_EQ(FormatOfBytes(*ReadFileBytes((corpus / "PROVENANCE.md").string())), std::nullopt);
 }
 
+TEST(ReaderTable, ATableRefusedAsJcampIsReadAsATable) {
+    const std::string table = "Wavenumber,%T\r\n4000,95.5\r\n3998,90\r\n3996,80\r\n";
+    const fs::path path = fs::temp_directory_path() / "halvorn_readers_test_table.txt";
+    std::ofstream(path, std::ios::binary) << table;
+    Spectrum fromFile;
+    Spectrum fromBytes;
+    ASSERT_TRUE(ReadSpectrumFile(FileFormat::Jcamp, path.string(), {}, fromFile).ok);
+    ASSERT_TRUE(ReadSpectrumBytes(FileFormat::Jcamp, table, {}, fromBytes).ok);
+    fs::remove(path);
+    for (const Spectrum* s : {&fromFile, &fromBytes}) {
+        EXPECT_EQ(s->PointCount, 3);
+        EXPECT_EQ(s->WaveX[1], 4000.0f);
+        ASSERT_GE(s->DiagnosticList.size(), 2u);
+        EXPECT_TRUE(s->DiagnosticList[0].starts_with("not JCAMP-DX (")) << s->DiagnosticList[0];
+        EXPECT_TRUE(s->DiagnosticList[0].ends_with("): read as a table of two numbers a line"));
+        EXPECT_TRUE(s->DiagnosticList[1].starts_with("read as a table: 3 points"));
+    }
+    // A refusal of a file that is no table stands.
+    Spectrum s;
+    EXPECT_FALSE(ReadSpectrumBytes(FileFormat::Jcamp, "Dear reader,\n", {}, s).ok);
+    EXPECT_EQ(s.PointCount, 0);
+}
+
 TEST(ReaderTable, ReadsFromBytesAsFromTheFile) {
     test::SpFile file;
     file.values = {4194304, 2097152, 41943};
