@@ -134,19 +134,21 @@ std::optional<std::string> TextOf(std::string_view content) {
     return text;
 }
 
+// A 16-bit value: the short types, or any type code followed by two bytes.
 std::optional<std::int16_t> ShortOf(std::string_view content) {
-    if (TypeOf(content) != kShortType || content.size() < 4) {
+    if (content.size() < 4 || (TypeOf(content) != kShortType && content.size() != 4)) {
         return std::nullopt;
     }
     return static_cast<std::int16_t>(U16(content, 2));
 }
 
+// A count: a 32-bit integer, or a 16-bit one where the member holds two bytes.
 std::optional<std::int64_t> CountOf(std::string_view content) {
     const std::optional<std::uint16_t> type = TypeOf(content);
-    if (type == kLongType && content.size() >= 6) {
+    if (content.size() >= 6 && (type == kLongType || content.size() == 6)) {
         return static_cast<std::int32_t>(U32(content, 2));
     }
-    if (type == kShortType && content.size() >= 4) {
+    if (content.size() == 4) {
         return static_cast<std::int16_t>(U16(content, 2));
     }
     return std::nullopt;

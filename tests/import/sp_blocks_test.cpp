@@ -70,14 +70,16 @@ struct BlockFile {
     double last = 3996.0;
     double step = -2.0;
     std::vector<double> values = {100.0, 50.0, 25.0};
-    bool floats = false;  // 32-bit ordinates
-    int countShift = 0;   // the point count member minus the number of values
+    bool floats = false;      // 32-bit ordinates
+    int countShift = 0;       // the point count member minus the number of values
+    bool shortCount = false;  // the point count as a 16-bit integer
     std::string name = "C:\\data\\film 7.sp";
     std::string alias = "film 7";
     std::string date = "Thu Mar 09 09:19:21 2006";
     std::string instrument = "Model 9";
 
     std::string Bytes() const {
+        const auto count = static_cast<std::uint32_t>(static_cast<int>(values.size()) + countShift);
         std::string data;
         for (double v : values) {
             if (floats) {
@@ -94,8 +96,8 @@ struct BlockFile {
             Item(-29825, Item(121, record)) + Item(-29826, Le16(29978) + Le32(0)) +
             Item(-29827, Text(name)) + Item(-29838, Le16(29981) + Le64(first) + Le64(last)) +
             Item(-29836, Le16(29979) + Le64(step)) +
-            Item(-29835, Le16(29995) + Le32(static_cast<std::uint32_t>(
-                                           static_cast<int>(values.size()) + countShift))) +
+            Item(-29835, shortCount ? Le16(29999) + Le16(static_cast<int>(count))
+                                    : Le16(29995) + Le32(count)) +
             Item(-29833, Text(xLabel)) + Item(-29831, Le16(29973) + Le16(xUnit)) +
             Item(-29832, Text(yLabel)) + Item(-29830, Le16(29973) + Le16(yUnit)) +
             Item(-29829, Text("SPECTRUM")) + Item(-29823, Text(alias)) +
@@ -154,6 +156,7 @@ TEST(SpBlocks, AbsorbanceIn32BitFloatsAscendingListsAbsorbancesAndHoldsPercent) 
     file.yLabel = "A";
     file.yUnit = 1;
     file.floats = true;
+    file.shortCount = true;
     file.first = 400.0;
     file.last = 404.0;
     file.step = 2.0;
