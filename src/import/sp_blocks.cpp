@@ -463,12 +463,22 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
         y[i] = width == 8 ? F64(data, 6 + 8 * i) : F32(data, 6 + 4 * i);
     }
 
-    // The abscissae: the range's ends; the step where it agrees with them.
-    const double firstX = (*set.range)[0];
+    // The abscissae: the range's ends; the step where it agrees with them. A
+    // step of the same size running the other way means the range is given
+    // from its other end.
+    double firstX = (*set.range)[0];
     const double lastX = (*set.range)[1];
     double deltaX = n > 1 ? (lastX - firstX) / static_cast<double>(n - 1) : set.step.value_or(0.0);
     if (set.step && std::isfinite(*set.step)) {
-        if (std::fabs(*set.step - deltaX) <= 1e-6 * std::max(std::fabs(deltaX), 1e-9) || n == 1) {
+        const double tolerance = 1e-6 * std::max(std::fabs(deltaX), 1e-9);
+        if (std::fabs(*set.step - deltaX) <= tolerance || n == 1) {
+            deltaX = *set.step;
+        } else if (std::fabs(*set.step + deltaX) <= tolerance && deltaX != 0.0) {
+            s.DiagnosticList.push_back(
+                "abscissa range given from " + DoubleText(firstX, separator) + " to " +
+                DoubleText(lastX, separator) + ", the step " + DoubleText(*set.step, separator) +
+                " runs the other way: read from " + DoubleText(lastX, separator));
+            firstX = lastX;
             deltaX = *set.step;
         } else {
             s.DiagnosticList.push_back("abscissa step " + DoubleText(*set.step, separator) +

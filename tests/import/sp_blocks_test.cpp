@@ -228,6 +228,15 @@ TEST(SpBlocks, InconsistentOrDamagedBlocksAreRefusedWithAMessage) {
     noDataSet[44] = 121;
     ExpectFailure(Read(noDataSet, s), s, "no spectrum block");
 
+    // A range given from the wrong end follows the step's direction.
+    BlockFile backwards;
+    backwards.first = 3996.0;
+    backwards.last = 4000.0;
+    ASSERT_TRUE(Read(backwards.Bytes(), s).ok);
+    EXPECT_EQ(Wave(s), (std::vector<float>{4000, 3998, 3996}));
+    EXPECT_EQ(s.RawY[1], 4194304);
+    EXPECT_NE(s.DiagnosticList.back().find("runs the other way"), std::string::npos);
+
     // A step that does not fit the range gives way to it, and says so.
     BlockFile offStep;
     offStep.step = -3.0;
