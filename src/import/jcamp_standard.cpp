@@ -837,8 +837,8 @@ struct Ordinates {
     double b = 0.0;
 };
 
-Ordinates DecideOrdinates(const std::vector<double>& y, double scale, const Block& b,
-                          double multiplier, char sep, std::vector<std::string>& notes) {
+Ordinates DecideOrdinates(const std::vector<double>& y, double scale, const Block& b, char sep,
+                          std::vector<std::string>& notes) {
     Ordinates result;
     const std::string unit = Compact(b.yUnits);
     const std::string unitText(b.yUnits.empty() ? std::string_view("(none)") : b.yUnits);
@@ -857,11 +857,11 @@ Ordinates DecideOrdinates(const std::vector<double>& y, double scale, const Bloc
     const bool absorbance = !transmittance && (Contains(unit, "ABSORBANCE") || unit == "A" ||
                                                unit == "ABS" || unit == "AU");
     if (transmittance) {
-        const double maxY = b.maxY.empty() ? 0.0 : ParseNumber(b.maxY) * multiplier;
         // Percent values lie above 1.5 for the most part, or reach well
-        // beyond it; a fraction may stray above 1.5 at a few points.
-        const bool percent = Contains(unit, "%") || Contains(unit, "PERCENT") || maxY > 10.0 ||
-                             high > 10.0 || (high > 1.5 && MedianOf(y) * scale > 1.5);
+        // beyond it; a fraction may stray above 1.5 at a few points. MAXY
+        // is not asked: writers give it for other scalings than the data's.
+        const bool percent = Contains(unit, "%") || Contains(unit, "PERCENT") || high > 10.0 ||
+                             (high > 1.5 && MedianOf(y) * scale > 1.5);
         const double factor = percent ? 1.0 : 100.0;
         if (std::max(std::fabs(high), std::fabs(low)) * factor <= kMostPercent) {
             result.a = scale * factor;
@@ -1124,8 +1124,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, bool&
         ToWavenumbers(points, unit, sep, notes);
     }
     const double multiplier = s.MultGlobal;
-    const Ordinates ordinates =
-        DecideOrdinates(points.y, yFactor * multiplier, b, multiplier, sep, notes);
+    const Ordinates ordinates = DecideOrdinates(points.y, yFactor * multiplier, b, sep, notes);
 
     // The record, largest wavenumber first. Every %T lies within +-1000, so
     // the stored ordinates are within range.

@@ -122,8 +122,9 @@ TEST(StandardJcampTest, OrdinateUnitsBecomePercentOrAreScaled) {
               (std::vector<double>{50, 25, 100}));
     EXPECT_EQ(Percent(ReadText(file("TRANSMITTANCE", "", "50 25 100")).s),
               (std::vector<double>{50, 25, 100}));
+    // A MAXY that disagrees with the values does not decide.
     EXPECT_EQ(Percent(ReadText(file("TRANSMITTANCE", "##MAXY=90\n", "1 1.2 0.5")).s),
-              (std::vector<double>{1, 1.2, 0.5}));
+              (std::vector<double>{100, 120, 50}));
     // A fraction that strays above 1.5 at one point stays a fraction.
     EXPECT_EQ(Percent(ReadText(file("TRANSMITTANCE", "##MAXY=1.6\n", "0.5 1.6 0.9")).s),
               (std::vector<double>{50, 160, 90}));
