@@ -37,6 +37,13 @@ LoadedSpectrum Load(const CliOptions& o) {
     return loaded;
 }
 
+// The reader's message for a failed read, or which file could not be read
+// when the reader gave none.
+void SayReadFailure(const CliOptions& o, const ReadOutcome& outcome, std::ostream& err) {
+    err << (outcome.message.empty() ? "halvorn-cli: cannot read " + o.file : outcome.message)
+        << '\n';
+}
+
 // The keys that describe the record after a read. After a failure only the
 // texts and the values that outlive a read are written; the point data were
 // emptied.
@@ -134,9 +141,7 @@ int Info(const CliOptions& o, std::ostream& out, std::ostream& err) {
 int Readout(const CliOptions& o, std::ostream& out, std::ostream& err) {
     LoadedSpectrum loaded = Load(o);
     if (!loaded.outcome.ok) {
-        err << (loaded.outcome.message.empty() ? "halvorn-cli: cannot read " + o.file
-                                               : loaded.outcome.message)
-            << '\n';
+        SayReadFailure(o, loaded.outcome, err);
         return kExitReadFailed;
     }
     InfoGraph graph(loaded.spectrum, o);
@@ -157,9 +162,7 @@ int Readout(const CliOptions& o, std::ostream& out, std::ostream& err) {
 int Peaks(const CliOptions& o, std::ostream& out, std::ostream& err) {
     LoadedSpectrum loaded = Load(o);
     if (!loaded.outcome.ok) {
-        err << (loaded.outcome.message.empty() ? "halvorn-cli: cannot read " + o.file
-                                               : loaded.outcome.message)
-            << '\n';
+        SayReadFailure(o, loaded.outcome, err);
         return kExitReadFailed;
     }
     InfoGraph graph(loaded.spectrum, o);
