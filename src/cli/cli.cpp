@@ -44,6 +44,27 @@ void SayReadFailure(const CliOptions& o, const ReadOutcome& outcome, std::ostrea
         << '\n';
 }
 
+// Why the first redraw or an interaction step could not be carried out.
+void SayDrawFailure(const CliOptions& o, const GraphOutcome& outcome, std::ostream& err) {
+    err << "halvorn-cli: cannot draw " << o.file << ": " << outcome.message << '\n';
+}
+
+// Reads the file, makes the first redraw and carries out the interaction
+// steps, then hands the graph and its target to then, whose status is the
+// command's; a failed read is said and ends the command.
+template <typename Then>
+int AfterSteps(const CliOptions& o, std::ostream& err, Then then) {
+    LoadedSpectrum loaded = Load(o);
+    if (!loaded.outcome.ok) {
+        SayReadFailure(o, loaded.outcome, err);
+        return kExitReadFailed;
+    }
+    InfoGraph graph(loaded.spectrum, o);
+    InteractionTarget target = graph.Target();
+    (void)RunInteractionSteps(target, o.interaction);
+    return then(loaded.spectrum, graph, target);
+}
+
 // The keys that describe the record after a read. After a failure only the
 // texts and the values that outlive a read are written; the point data were
 // emptied.
@@ -131,7 +152,7 @@ int Info(const CliOptions& o, std::ostream& out, std::ostream& err) {
     // The file was read, so the status stays 0; the keys of the steps that did
     // not run are absent, and stderr says why.
     if (!graph->outcome().ok) {
-        err << "halvorn-cli: cannot draw " << o.file << ": " << graph->outcome().message << '\n';
+        SayDrawFailure(o, graph->outcome(), err);
     }
     return kExitOk;
 }
@@ -139,49 +160,37 @@ int Info(const CliOptions& o, std::ostream& out, std::ostream& err) {
 // The mouse moved over the plot to each --at position after the read, the
 // first redraw and the interaction steps: one JSON object per position.
 int Readout(const CliOptions& o, std::ostream& out, std::ostream& err) {
-    LoadedSpectrum loaded = Load(o);
-    if (!loaded.outcome.ok) {
-        SayReadFailure(o, loaded.outcome, err);
-        return kExitReadFailed;
-    }
-    InfoGraph graph(loaded.spectrum, o);
-    InteractionTarget target = graph.Target();
-    (void)RunInteractionSteps(target, o.interaction);
-    const std::vector<ReadoutRow> rows = RunReadout(target, o.interaction);
-    WriteJson(out, ReadoutRowsJson(rows));
-    out << '\n';
-    // Without a completed redraw the readout ignores the mouse; say why.
-    if (!graph.outcome().ok) {
-        err << "halvorn-cli: cannot draw " << o.file << ": " << graph.outcome().message << '\n';
-    }
-    return kExitOk;
+    return AfterSteps(o, err, [&](const Spectrum&, InfoGraph& graph, InteractionTarget& target) {
+        const std::vector<ReadoutRow> rows = RunReadout(target, o.interaction);
+        WriteJson(out, ReadoutRowsJson(rows));
+        out << '\n';
+        // Without a completed redraw the readout ignores the mouse; say why.
+        if (!graph.outcome().ok) {
+            SayDrawFailure(o, graph.outcome(), err);
+        }
+        return kExitOk;
+    });
 }
 
 // The marked peaks after the read, the first redraw and the interaction steps,
 // as the CSV that "Save Peak Table As..." writes.
 int Peaks(const CliOptions& o, std::ostream& out, std::ostream& err) {
-    LoadedSpectrum loaded = Load(o);
-    if (!loaded.outcome.ok) {
-        SayReadFailure(o, loaded.outcome, err);
-        return kExitReadFailed;
-    }
-    InfoGraph graph(loaded.spectrum, o);
-    InteractionTarget target = graph.Target();
-    (void)RunInteractionSteps(target, o.interaction);
-    // Without the peak search there is no table to give: an empty one would
-    // claim the spectrum has no peaks.
-    if (!graph.searched()) {
-        err << "halvorn-cli: cannot draw " << o.file << ": " << graph.outcome().message << '\n';
-        return kExitReadFailed;
-    }
-    const PeakList& peaks = graph.peaks();
-    out << PeakTableCsv(loaded.spectrum,
-                        std::span(peaks.PeakPoints.data(), static_cast<std::size_t>(std::clamp<int>(
-                                                               peaks.PeakCount, 0, kMaxPeaks))));
-    if (!graph.outcome().ok) {
-        err << "halvorn-cli: cannot draw " << o.file << ": " << graph.outcome().message << '\n';
-    }
-    return kExitOk;
+    return AfterSteps(o, err, [&](const Spectrum& s, InfoGraph& graph, InteractionTarget&) {
+        // Without the peak search there is no table to give: an empty one
+        // would claim the spectrum has no peaks.
+        if (!graph.searched()) {
+            SayDrawFailure(o, graph.outcome(), err);
+            return kExitReadFailed;
+        }
+        const PeakList& peaks = graph.peaks();
+        const auto marked =
+            static_cast<std::size_t>(std::clamp<int>(peaks.PeakCount, 0, kMaxPeaks));
+        out << PeakTableCsv(s, std::span(peaks.PeakPoints.data(), marked));
+        if (!graph.outcome().ok) {
+            SayDrawFailure(o, graph.outcome(), err);
+        }
+        return kExitOk;
+    });
 }
 
 int Export(const CliOptions& o, std::ostream& out, std::ostream& err) {

@@ -23,6 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::CliRun;
 using test::RunCli;
+using test::WriteThreeDipTable;
 
 std::optional<CliOptions> Parse(const std::vector<std::string>& args, std::string& error) {
     return ParseCliOptions(args, error);
@@ -123,17 +124,7 @@ class PeaksCli : public ::testing::Test {
         path_ =
             (fs::temp_directory_path() / ("halvorn_peaks_" + std::to_string(::getpid()) + ".prn"))
                 .string();
-        std::ofstream out(path_, std::ios::binary);
-        for (int nu = 4000; nu >= 400; --nu) {
-            double t = 90.0;
-            for (auto [centre, depth] : {std::pair{2900, 50.0}, {1600, 70.0}, {1000, 60.0}}) {
-                const double z = (nu - centre) / 8.0;
-                t -= depth * std::exp(-z * z);
-            }
-            char line[64];
-            std::snprintf(line, sizeof line, "%d\t%.4f\r\n", nu, t);
-            out << line;
-        }
+        WriteThreeDipTable(path_);
     }
     static void TearDownTestSuite() { fs::remove(path_); }
 

@@ -21,6 +21,7 @@ namespace fs = std::filesystem;
 
 using test::CliRun;
 using test::RunCli;
+using test::WriteThreeDipTable;
 
 // The text of a JSON value after "key": up to the next comma, bracket or
 // brace at its level (good enough for the numbers, flags and flat arrays
@@ -68,18 +69,7 @@ class InteractionCli : public ::testing::Test {
         path_ =
             (fs::temp_directory_path() / ("halvorn_steps_" + std::to_string(::getpid()) + ".prn"))
                 .string();
-        // 90 %T with dips at 2900 (40 %T), 1600 (20 %T) and 1000 (30 %T).
-        std::ofstream out(path_, std::ios::binary);
-        for (int nu = 4000; nu >= 400; --nu) {
-            double t = 90.0;
-            for (auto [centre, depth] : {std::pair{2900, 50.0}, {1600, 70.0}, {1000, 60.0}}) {
-                const double z = (nu - centre) / 8.0;
-                t -= depth * std::exp(-z * z);
-            }
-            char line[64];
-            std::snprintf(line, sizeof line, "%d\t%.4f\r\n", nu, t);
-            out << line;
-        }
+        WriteThreeDipTable(path_);
     }
     static void TearDownTestSuite() { fs::remove(path_); }
 

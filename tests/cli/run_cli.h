@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -40,6 +41,22 @@ inline CliRun RunCli(const std::string& arguments) {
     err << std::ifstream(errFile).rdbuf();
     fs::remove(errFile);
     return {WEXITSTATUS(status), out, err.str()};
+}
+
+// Writes a *.prn table from 4000 to 400 cm-1 at 90 %T with dips at 2900
+// (40 %T), 1600 (20 %T) and 1000 (30 %T), which the first redraw marks.
+inline void WriteThreeDipTable(const std::string& path) {
+    std::ofstream out(path, std::ios::binary);
+    for (int nu = 4000; nu >= 400; --nu) {
+        double t = 90.0;
+        for (auto [centre, depth] : {std::pair{2900, 50.0}, {1600, 70.0}, {1000, 60.0}}) {
+            const double z = (nu - centre) / 8.0;
+            t -= depth * std::exp(-z * z);
+        }
+        char line[64];
+        std::snprintf(line, sizeof line, "%d\t%.4f\r\n", nu, t);
+        out << line;
+    }
 }
 
 }  // namespace halvorn::test
