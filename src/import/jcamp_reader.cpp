@@ -9,6 +9,7 @@
 
 #include "core/export_text.h"
 #include "core/numbers.h"
+#include "import/jcamp_standard.h"
 #include "import/number_scan.h"
 #include "import/read_frame.h"
 #include "import/transmittance.h"
@@ -28,6 +29,18 @@ const char* const kCrOnly =
     "The lines of this file end with CR alone;\r\nonly LF and CR LF line ends are read.";
 const char* const kOutOfRange =
     "A number in this file is out of the range\r\nthis program can hold.";
+
+// A refusal because of the file's form rather than its content: compressed
+// or packed data, pairs instead of a table, labels the table needs missing,
+// ordinates that are no transmittances. The general reader then reads the
+// file.
+struct OtherForm {
+    std::string firstPart;
+};
+
+[[noreturn]] void FailOtherForm(std::string firstPart) {
+    throw OtherForm{std::move(firstPart)};
+}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -285,8 +298,7 @@ bool IsLabelled(std::string_view line) {
 // belongs to the line end, and bytes after the last LF are no line.
 class TextLines {
   public:
-    explicit TextLines(std::string_view bytes)
-        : bytes_(bytes), lastLineEnd_(bytes.rfind('\n')) {}
+    explicit TextLines(std::string_view bytes) : bytes_(bytes), lastLineEnd_(bytes.rfind('\n')) {}
 
     bool Next(std::string_view& line) {
         const std::size_t lf = bytes_.find('\n', start_);
@@ -402,8 +414,7 @@ inline bool ReadShortNumber(const char*& p, const char* textEnd, bool longNumber
         ok = p > exponentStart && written <= 400;
         exponent += negativeExponent ? -written : written;
     }
-    if (!ok || KindOf(*p) == 0 || mantissa >= 1000000000000000 || exponent < -22 ||
-        exponent > 22) {
+    if (!ok || KindOf(*p) == 0 || mantissa >= 1000000000000000 || exponent < -22 || exponent > 22) {
         return false;
     }
     // Below 10^15, the mantissa converts as a signed integer, in one step.
@@ -512,9 +523,9 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
                 table.y.resize(firstY);
                 const std::string where = "(line " + IntegerText(static_cast<std::int64_t>(k + 1)) +
                                           ": " + Quoted(token) + ")";
-                if (LooksCompressed(token)) {
-                    Fail("The data of this file are in a compressed\r\nJCAMP-DX form " + where +
-                         ",\r\nwhich this program does not read.");
+                if (LooksCompressed(token) || token.find('?') != std::string_view::npos) {
+                    FailOtherForm("The data of this file are in a compressed\r\nJCAMP-DX form " +
+                                  where + ",\r\nwhich this program does not read.");
                 }
                 Fail("The data table holds a value that is not\r\na number " + where + ".");
             }
@@ -592,12 +603,17 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     s.DiagnosticList.push_back("YirminL = " + NumberText(h.minY, sep));
     s.DiagnosticList.push_back("YirmaxL = " + NumberText(h.maxY, sep));
     if (!h.dataFound) {
+        // Without a ##XYDATA table at all the data may be pairs of another
+        // label; a table beyond the 80th line stays refused.
+        if (bytes.find("##XYDATA") == std::string_view::npos) {
+            FailOtherForm(kNoXyData);
+        }
         Fail(kNoXyData);
     }
 
     // What the header must give for the points to be placed correctly.
     if (!h.nPoints) {
-        Fail("The header gives no number of points (##NPOINTS=).");
+        FailOtherForm("The header gives no number of points (##NPOINTS=).");
     }
     const std::int32_t n = *h.nPoints;
     if (n < 1 || n > kMaxPoints) {
@@ -649,7 +665,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     const std::int16_t maxG = ToInteger(lineSpan);
     s.DiagnosticList.push_back("MaxG=" + IntegerText(maxG));
     if (!h.xUnits) {
-        Fail("The header gives no abscissa unit (##XUNITS=).");
+        FailOtherForm("The header gives no abscissa unit (##XUNITS=).");
     }
     const AbscissaUnit unit = AbscissaUnitOf(*h.xUnits);
     if (unit == AbscissaUnit::Other) {
@@ -723,9 +739,9 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     const bool needFirst = unit == AbscissaUnit::Micrometre || noInvert;
     const bool needLast = unit == AbscissaUnit::Micrometre || !noInvert;
     if ((needFirst && !h.firstXGiven) || (needLast && !h.lastXGiven)) {
-        Fail(std::string("The header gives no ") +
-             (needFirst && !h.firstXGiven ? "first" : "last") + " abscissa (" +
-             (needFirst && !h.firstXGiven ? "##FIRSTX=" : "##LASTX=") + ").");
+        FailOtherForm(std::string("The header gives no ") +
+                      (needFirst && !h.firstXGiven ? "first" : "last") + " abscissa (" +
+                      (needFirst && !h.firstXGiven ? "##FIRSTX=" : "##LASTX=") + ").");
     }
 
     if (unit == AbscissaUnit::Wavenumber) {
@@ -788,9 +804,9 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
         }
         const double stored = ordinate[from] * 100.0 * s.YFactor;
         if (!(std::fabs(stored) < 2147483647.5)) {
-            Fail("The ordinate " + NumberText(ordinate[from], sep) + " (point " +
-                 IntegerText(static_cast<std::int64_t>(from)) +
-                 " of the file)\r\nis too large for this program.");
+            FailOtherForm("The ordinate " + NumberText(ordinate[from], sep) + " (point " +
+                          IntegerText(static_cast<std::int64_t>(from)) +
+                          " of the file)\r\nis too large for this program.");
         }
         // Within the range checked, ToLong is the nearest integer.
         s.RawY[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(NearbyInteger(stored));
@@ -798,7 +814,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
     const double storedMin = h.minY * 100.0 * s.YFactor;
     const double storedMax = h.maxY * 100.0 * s.YFactor;
     if (!(std::fabs(storedMin) < 2147483647.5 && std::fabs(storedMax) < 2147483647.5)) {
-        Fail(
+        FailOtherForm(
             "The smallest or largest ordinate of the header\r\n(##MINY=, ##MAXY=) is too large "
             "for this program.");
     }
@@ -877,11 +893,44 @@ void BeginJcampRead(const ReadRequest& request, Spectrum& s) {
 
 }  // namespace
 
-ReadOutcome ReadJcampBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+namespace {
+
+// The plain reader alone; otherForm tells whether it refused the file for its
+// form.
+ReadOutcome ReadPlainJcamp(std::string_view bytes, const ReadRequest& request, Spectrum& s,
+                           bool& otherForm) {
     BeginJcampRead(request, s);
     s.HeaderList.clear();
     s.DiagnosticList.clear();
-    return GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s); });
+    otherForm = false;
+    try {
+        return GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s); });
+    } catch (const OtherForm& refusal) {
+        otherForm = true;
+        return FailedRead(s, refusal.firstPart);
+    }
+}
+
+}  // namespace
+
+ReadOutcome ReadJcampBytes(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+    // A block after the first is the general reader's to find.
+    if (request.block > 1) {
+        return ReadStandardJcampBytes(bytes, request, s);
+    }
+    bool otherForm = false;
+    ReadOutcome plain = ReadPlainJcamp(bytes, request, s, otherForm);
+    if (plain.ok || !(otherForm || JcampHasSeveralBlocks(bytes))) {
+        return plain;
+    }
+    // The plain reader refused the file for its form, or the file has
+    // several blocks: the general reader reads it. A text with no data table
+    // of any form keeps the plain reader's refusal.
+    StandardJcampRead standard = ReadStandardJcamp(bytes, request, s);
+    if (!standard.outcome.ok && !standard.dataFound) {
+        return ReadPlainJcamp(bytes, request, s, otherForm);
+    }
+    return std::move(standard.outcome);
 }
 
 ReadOutcome ReadJcampFile(const std::string& path, const ReadRequest& request, Spectrum& s) {

@@ -663,19 +663,30 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
     } else if (count > 1) {
         Fail("The header gives no abscissa step (##DELTAX=).");
     }
-    // Every line's abscissa must be where the first abscissa and the step
-    // place its first point, to within a step and the last digit written: a
-    // line lost or doubled moves the lines after it by a line's points.
+    // Every line's abscissa must follow from the line before it and the
+    // step, to within a step and the last digits written, and the first
+    // line's from ##FIRSTX=: a line lost or doubled moves the lines after it
+    // by a line's points, while writers that round their abscissae let them
+    // drift slowly from the even grid the points are placed on.
+    const auto lastDigit = [&](const LineStart& start) {
+        return (start.xDecimals < 16 ? kDigitSizes[start.xDecimals] : 0.0) * std::fabs(xFactor);
+    };
+    const LineStart* previous = nullptr;
     for (const LineStart& start : starts) {
-        const double expected = firstX + static_cast<double>(start.index) * step;
-        const double lastDigit = start.xDecimals < 16 ? kDigitSizes[start.xDecimals] : 0.0;
-        const double tolerance =
-            std::fabs(step) + lastDigit * std::fabs(xFactor) + 1e-9 * std::fabs(expected);
+        const double expected =
+            previous == nullptr
+                ? firstX + static_cast<double>(start.index) * step
+                : previous->x + static_cast<double>(start.index - previous->index) * step;
+        const double tolerance = std::fabs(step) + lastDigit(start) +
+                                 (previous == nullptr ? 0.0 : lastDigit(*previous)) +
+                                 1e-9 * std::fabs(expected);
         if (!(std::fabs(start.x - expected) <= tolerance)) {
             Fail("Data line " + LineText(start.lineNumber) + " starts at " + Text(start.x, sep) +
-                 ",\r\nbut ##FIRSTX= and ##DELTAX= place its first\r\npoint at " +
-                 Text(expected, sep) + ".");
+                 ",\r\nbut " +
+                 (previous == nullptr ? std::string("##FIRSTX=") : "the line before it") +
+                 " and the step place its first\r\npoint at " + Text(expected, sep) + ".");
         }
+        previous = &start;
     }
     points.grid = true;
     points.x0 = firstX;

@@ -94,7 +94,7 @@ TEST(StandardJcampTest, CheckValueAndAbscissaMismatchesAreErrorsWithTheirLine) {
     // A line lost: the next line's abscissa is three points off.
     std::string lost = Header(
         "##XUNITS=1/CM\n##YUNITS=TRANSMITTANCE\n##FIRSTX=1000\n##DELTAX=1\n##XYDATA=(X++(Y..Y))\n"
-        "1000 0.1 0.2 0.3\n1006 0.4 0.5 0.6\n");
+        "1000.0 0.1 0.2 0.3\n1006.0 0.4 0.5 0.6\n");
     r = ReadText(lost);
     ExpectFailure(r.result.outcome, r.s, "Data line 10 starts at 1006");
 
