@@ -465,7 +465,10 @@ bool ReadShortNumberLine(std::string_view text, bool longNumbers, std::size_t& l
 // labelled line or the end of the text, as far as they are needed for n points
 // and at least two of them (they tell the direction of the file). The table
 // is the caller's, so that its room is kept from one read to the next.
-void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& table) {
+// Returns false, with the message in otherForm, at a compressed or packed
+// value, which the general reader then reads.
+bool ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& table,
+                   std::string& otherForm) {
     table.lines.clear();
     table.y.clear();
     table.y.reserve(static_cast<std::size_t>(std::max<std::int64_t>(n, 0)) + 64);
@@ -524,8 +527,9 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
                 const std::string where = "(line " + IntegerText(static_cast<std::int64_t>(k + 1)) +
                                           ": " + Quoted(token) + ")";
                 if (LooksCompressed(token) || token.find('?') != std::string_view::npos) {
-                    FailOtherForm("The data of this file are in a compressed\r\nJCAMP-DX form " +
-                                  where + ",\r\nwhich this program does not read.");
+                    otherForm = "The data of this file are in a compressed\r\nJCAMP-DX form " +
+                                where + ",\r\nwhich this program does not read.";
+                    return false;
                 }
                 Fail("The data table holds a value that is not\r\na number " + where + ".");
             }
@@ -567,6 +571,7 @@ void ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
         count += static_cast<std::int64_t>(data.yCount);
         table.lines.push_back(data);
     }
+    return true;
 }
 
 std::string NumberText(double value, char separator) {
@@ -580,8 +585,10 @@ double WavelengthOf(double wavenumber) {
     return Divide(10000.0, wavenumber);
 }
 
-// The read proper; throws ReadFailure or ArithmeticFault.
-void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
+// The read proper; throws ReadFailure, ArithmeticFault or OtherForm, or
+// returns false with the message in otherForm where the data table is in a
+// form this reader does not read.
+bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::string& otherForm) {
     const char sep = request.decimalSeparator;
 
     if (bytes.find('\n') == std::string_view::npos && bytes.find('\r') != std::string_view::npos) {
@@ -636,7 +643,9 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
     // The tables keep their room from one read to the next.
     thread_local DataTable dataTable;
-    ReadDataTable(lines, n, h.xFactor, dataTable);
+    if (!ReadDataTable(lines, n, h.xFactor, dataTable, otherForm)) {
+        return false;
+    }
     const std::vector<DataLine>& table = dataTable.lines;
     const auto available = static_cast<std::int64_t>(dataTable.y.size());
     if (available < n) {
@@ -861,6 +870,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
 
     EndRead(s, sep, IntervalForm::AsIs);
     PrepareExportTexts(s, sep);
+    return true;
 }
 
 }  // namespace
@@ -903,12 +913,21 @@ ReadOutcome ReadPlainJcamp(std::string_view bytes, const ReadRequest& request, S
     s.HeaderList.clear();
     s.DiagnosticList.clear();
     otherForm = false;
+    std::string otherFormMessage;
     try {
-        return GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s); });
+        ReadOutcome outcome = GuardedRead(s, kOutOfRange, [&] {
+            if (!Read(bytes, request, s, otherFormMessage)) {
+                otherForm = true;
+            }
+        });
+        if (!otherForm) {
+            return outcome;
+        }
     } catch (const OtherForm& refusal) {
         otherForm = true;
-        return FailedRead(s, refusal.firstPart);
+        otherFormMessage = refusal.firstPart;
     }
+    return FailedRead(s, otherFormMessage);
 }
 
 }  // namespace
