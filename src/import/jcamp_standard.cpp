@@ -1009,6 +1009,9 @@ void ListHeader(std::string_view bytes, std::size_t from, std::size_t to, TextEn
 
 void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, bool& dataFound) {
     const char sep = request.decimalSeparator;
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);  // a UTF-8 byte order mark
+    }
     thread_local std::vector<Block> blocks;
     ScanBlocks(bytes, blocks);
     const std::vector<std::size_t> numbered = NumberedBlocks(blocks);

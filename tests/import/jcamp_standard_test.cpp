@@ -270,6 +270,11 @@ TEST(StandardJcampTest, LabelsInAnyFormCommentsAndCharacterSets) {
               "\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82 \xD0\xBE\xD0\xB1\xD1\x80\xD0\xB0\xD0\xB7\xD0\xB5"
               "\xD1\x86");
     EXPECT_EQ(r.s.Label14[5], "XUNITS=1/cm");
+
+    // A byte order mark before the first label.
+    const Read marked = ReadText("\xEF\xBB\xBF" + kDifFile);
+    ASSERT_TRUE(marked.result.outcome.ok) << marked.result.outcome.message;
+    EXPECT_EQ(marked.s.Label14[0], "test");
 }
 
 TEST(StandardJcampTest, TruncatedAndMutatedFilesNeverCrash) {
