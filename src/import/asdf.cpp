@@ -282,7 +282,10 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
         Last kind = Last::Value;
         switch (info.kind) {
             case Kind::Separator:
-                ++p;
+                // Blanks often come in runs that align the columns.
+                do {
+                    ++p;
+                } while (p < end && *p == ' ');
                 afterSeparator = true;
                 continue;
             case Kind::Dollar:
