@@ -278,6 +278,31 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
     while (p < end) {
         const char c = *p;
         const CharInfo info = InfoOf(c);
+        if (info.kind == Kind::Dif && (last == Last::Value || last == Last::Dif) && end - p > 20)
+            [[likely]] {
+            // The commonest token of a compressed table, a short difference.
+            const char* q = p + 1;
+            std::uint64_t m = static_cast<std::uint64_t>(info.digit < 0 ? -info.digit : info.digit);
+            int digits = 1;
+            for (; IsDigit(*q) && digits < 16; ++q, ++digits) {
+                m = m * 10 + static_cast<std::uint64_t>(*q - '0');
+            }
+            if (*q != '.' && digits < 16) {
+                const auto magnitude = static_cast<double>(static_cast<std::int64_t>(m));
+                const double d = info.digit < 0 ? -magnitude : magnitude;
+                if (w == wEnd) {
+                    return Fault(AsdfStatus::TooMany, p, begin);
+                }
+                lastValue += d;
+                *w++ = lastValue;
+                lastDiff = d;
+                last = Last::Dif;
+                forms |= kAsdfDif;
+                afterSeparator = false;
+                p = q;
+                continue;
+            }
+        }
         double v = 0.0;
         Last kind = Last::Value;
         switch (info.kind) {
