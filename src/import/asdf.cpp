@@ -303,6 +303,27 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
                 continue;
             }
         }
+        if (info.kind == Kind::Dup && last != Last::X && p + 1 < end && !IsDigit(p[1])) {
+            // A repeat of one digit, the commonest repeat.
+            const auto more = static_cast<std::size_t>(info.digit - 1);
+            if (more > static_cast<std::size_t>(wEnd - w)) {
+                return Fault(AsdfStatus::TooMany, p, begin);
+            }
+            if (last == Last::Dif) {
+                for (std::size_t k = 0; k < more; ++k) {
+                    lastValue += lastDiff;
+                    *w++ = lastValue;
+                }
+            } else {
+                for (std::size_t k = 0; k < more; ++k) {
+                    *w++ = lastValue;
+                }
+            }
+            forms |= kAsdfDup;
+            afterSeparator = false;
+            ++p;
+            continue;
+        }
         double v = 0.0;
         Last kind = Last::Value;
         switch (info.kind) {
