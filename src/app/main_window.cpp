@@ -510,7 +510,7 @@ bool MainWindow::ReadChosenFile(FileFormat format, const QString& chosen) {
     BusyScope busy([this](bool enabled) { SetInputEnabled(enabled); });
     const QString path = QDir::toNativeSeparators(chosen);
     state_.DialogFileName = QFile::encodeName(path).toStdString();
-    state_.DialogFileTitle = QFileInfo(path).fileName().toLatin1().toStdString();
+    state_.DialogFileTitle = QFileInfo(path).fileName().toStdString();
     state_.spectrum.OpenedFilePath = state_.DialogFileName;
     const bool read = form5_->OpenFile(format, state_.DialogFileName, state_.DialogFileTitle);
     if (read) {

@@ -15,7 +15,7 @@
 #include "core/numbers.h"
 #include "import/asdf.h"
 #include "import/read_frame.h"
-#include "import/text_encoding.h"
+#include "core/character_set.h"
 #include "import/transmittance.h"
 
 namespace halvorn {

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "core/character_set.h"
 #include "core/header_lines.h"
 #include "core/rtf_text.h"
 
@@ -52,7 +53,7 @@ QLabel* Caption(const char* name, const char* text, QWidget* parent) {
 
 QString NumberedHeaderDisplayText(const std::vector<std::string>& headerList) {
     const std::string text = NumberedHeaderText(headerList);
-    QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QString shown = QString::fromStdString(ShownText(text));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (shown.endsWith(QLatin1Char('\n'))) {
         shown.chop(1);  // the last line's end opens no further line

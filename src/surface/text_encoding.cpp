@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/character_set.h"
+
 namespace halvorn {
 
 namespace {
@@ -112,6 +114,9 @@ bool IsSymbolFace(std::string_view face) {
 }
 
 std::u16string DecodeAnsi(std::string_view bytes) {
+    if (HasNonAscii(bytes) && IsValidUtf8(bytes)) {
+        return Utf16OfUtf8(bytes);
+    }
     return Decode(bytes, AnsiChar);
 }
 

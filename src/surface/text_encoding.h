@@ -1,5 +1,6 @@
 // What the characters of a text mean. Texts reach the surfaces as bytes in the
-// ANSI code page (Windows-1252); in a "Symbol" font the same bytes are symbol
+// ANSI code page (Windows-1252), or in UTF-8 where a file's text was read as
+// such; in a "Symbol" font the same bytes are symbol
 // codes: "a" is alpha, 0xA5 infinity, 0xAF a downward arrow. Every surface
 // draws Unicode text in an ordinary face, so the symbol codes are translated
 // here, once, for the painter surfaces and the metafile alike.
@@ -14,7 +15,8 @@ namespace halvorn {
 bool IsSymbolFace(std::string_view face);
 
 // Windows-1252 bytes as UTF-16 (the five unassigned bytes stay as the C1
-// control characters of the same value).
+// control characters of the same value); text beyond ASCII that is valid
+// UTF-8 is read as UTF-8.
 std::u16string DecodeAnsi(std::string_view bytes);
 
 // Symbol-font codes as UTF-16: Greek letters, arrows and mathematical signs

@@ -19,6 +19,7 @@
 #include <exception>
 #include <utility>
 
+#include "core/character_set.h"
 #include "core/export_text.h"
 #include "core/numbers.h"
 #include "core/xscale_mode.h"
@@ -73,7 +74,7 @@ constexpr std::array<YGridButton, 2> kYGridButtons = {{
 }};
 
 QString FromFile(const std::string& text) {
-    return QString::fromLatin1(text.c_str());
+    return QString::fromStdString(ShownText(text));
 }
 
 // The user's decimal separator; a point where it has no one-byte form.

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <utility>
@@ -104,12 +105,15 @@ void SpectrumWindow::EditSampleLabels() {
     }
     for (std::size_t i = 0; i < label14_.size(); ++i) {
         const int row = static_cast<int>(i);
-        // The labels hold what the spectrum record holds: Latin-1 text.
-        const QByteArray text = editor.RowText(row).toLatin1();
-        state_.spectrum.Label14[i] = text.toStdString();
+        // The labels hold Latin-1 text where it can hold the edited text, and
+        // UTF-8 (which every display reads as such) where it cannot.
+        const QString text = editor.RowText(row);
+        const bool latin1 =
+            std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
+        state_.spectrum.Label14[i] = latin1 ? text.toLatin1().toStdString() : text.toStdString();
         state_.Label14Visible[i] = editor.RowVisible(row);
         QLabel* label = label14_[i];
-        label->setText(QString::fromLatin1(text));
+        label->setText(text);
         if (i > 0) {
             label->adjustSize();
         }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "import/asdf.h"
-#include "import/text_encoding.h"
 
 namespace halvorn {
 namespace {
@@ -143,29 +142,6 @@ TEST(AsdfTest, PairLinesReadWithEverySeparator) {
     EXPECT_EQ(values, (std::vector<double>{1, 2, 3, 0.4}));
     EXPECT_FALSE(DecodeAffnLine("1, A2", values, 100, result));
     EXPECT_EQ(result.status, AsdfStatus::BadCharacter);
-}
-
-TEST(TextEncodingTest, SingleByteSetsAreToldApartAndConverted) {
-    EXPECT_EQ(GuessTextEncoding("##TITLE=plain"), TextEncoding::Utf8);
-    EXPECT_EQ(GuessTextEncoding("##TITLE=K\xC3\xBChler"), TextEncoding::Utf8);
-    // "Технология" in Windows-1251, and a Latin-1 name with a lone accent.
-    const std::string cyrillic = "##ORIGIN=\xD2\xE5\xF5\xED\xEE\xEB\xEE\xE3\xE8\xFF";
-    EXPECT_EQ(GuessTextEncoding(cyrillic), TextEncoding::Windows1251);
-    EXPECT_EQ(ToUtf8(cyrillic, TextEncoding::Windows1251),
-              "##ORIGIN=\xD0\xA2\xD0\xB5\xD1\x85\xD0\xBD\xD0\xBE\xD0\xBB\xD0\xBE\xD0\xB3\xD0\xB8"
-              "\xD1\x8F");
-    const std::string latin = "##OWNER=Universit\xE9 de Li\xE8ge";
-    EXPECT_EQ(GuessTextEncoding(latin), TextEncoding::Latin1);
-    EXPECT_EQ(ToUtf8(latin, TextEncoding::Latin1), "##OWNER=Universit\xC3\xA9 de Li\xC3\xA8ge");
-    EXPECT_EQ(ToUtf8("\xB9 5", TextEncoding::Windows1251), "\xE2\x84\x96 5");  // numero sign
-
-    EXPECT_FALSE(IsValidUtf8("\xC3"));
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
-    EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80 ok"));
-
-    EXPECT_EQ(FirstCharacters("\xD0\xA2\xD0\xB5st", 2), "\xD0\xA2\xD0\xB5");
-    EXPECT_EQ(CharacterCount("\xD0\xA2\xD0\xB5st"), 4u);
 }
 
 }  // namespace

@@ -248,6 +248,8 @@ TEST(SymbolText, CodesBecomeTheirUnicodeCharacters) {
     EXPECT_EQ(DecodeSymbol("A\xAF"), u"\u0391\u2193");
     EXPECT_EQ(DecodeSymbol("a1"), u"\u03B11");
     EXPECT_EQ(DecodeAnsi("A\xB5\x80"), u"A\u00B5\u20AC");
+    // A file's text read as UTF-8 is drawn as such.
+    EXPECT_EQ(DecodeAnsi("A\xC2\xB5\xD0\xA2"), u"A\u00B5\u0422");
     EXPECT_EQ(DecodeForFace("SYMBOL", "m"), u"\u00B5");
     EXPECT_EQ(DecodeForFace("Arial", "m"), u"m");
 }

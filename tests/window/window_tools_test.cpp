@@ -92,6 +92,34 @@ class WindowToolsTest : public QObject {
         w_->window->EditSampleLabels();
         QVERIFY(!Label14(5)->isHidden());
         QVERIFY(w_->state->Label14Visible[5]);
+
+        // A text Latin-1 cannot hold is kept as UTF-8 and shown as typed, and
+        // shown so again when the editor opens.
+        const QString cyrillic = QString::fromUtf8("\xD0\xA2\xD0\xB5\xD1\x85\xD0\xBD\xD0\xBE");
+        Prompts().dialogScripts.push_back([&cyrillic](QDialog& dialog) {
+            static_cast<HeaderEditor&>(dialog).Text1(1)->setText(cyrillic);
+            dialog.accept();
+        });
+        w_->window->EditSampleLabels();
+        QCOMPARE(w_->state->spectrum.Label14[1], cyrillic.toStdString());
+        QCOMPARE(Label14(1)->text(), cyrillic);
+    }
+
+    void fileTextsAreShownInTheirCharacterSet() {
+        // A title in Windows-1251 ("Технология") and a date in UTF-8.
+        QByteArray text = test::JcampSpectrum(4000, 400);
+        text.replace("##TITLE=Tool test",
+                     "##TITLE=\xD2\xE5\xF5\xED\xEE\xEB\xEE\xE3\xE8\xFF\n##DATE=12 \xC2\xB5s");
+        const std::string path = w_->dir.filePath("cyrillic.jdx").toStdString();
+        QFile file(QString::fromStdString(path));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
+        QVERIFY(w_->window->OpenFile(FileFormat::Jcamp, path, "cyrillic.jdx"));
+        QCOMPARE(Label14(0)->text(),
+                 QString::fromUtf8("\xD0\xA2\xD0\xB5\xD1\x85\xD0\xBD\xD0\xBE\xD0\xBB\xD0\xBE"
+                                   "\xD0\xB3\xD0\xB8\xD1\x8F"));
+        QCOMPARE(Label14(1)->text(), QString::fromUtf8("12 \xC2\xB5s"));
     }
 
     void headerDetailsAndCopyPreviewAreRequested() {

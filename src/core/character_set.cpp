@@ -1,4 +1,4 @@
-#include "import/text_encoding.h"
+#include "core/character_set.h"
 
 #include <array>
 #include <cstdint>
@@ -133,6 +133,47 @@ std::string ToUtf8(std::string_view text, TextEncoding encoding) {
         }
     }
     return out;
+}
+
+std::string ShownText(std::string_view bytes) {
+    if (IsValidUtf8(bytes)) {
+        return std::string(bytes);
+    }
+    return ToUtf8(bytes, GuessTextEncoding(bytes));
+}
+
+bool HasNonAscii(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::u16string Utf16OfUtf8(std::string_view utf8) {
+    std::u16string text;
+    text.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1   ? lead
+                        : length == 2 ? lead & 0x1Fu
+                        : length == 3 ? lead & 0x0Fu
+                                      : lead & 0x07u;
+        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
+        }
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            text += static_cast<char16_t>(0xD800 + (code >> 10));
+            text += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+        } else {
+            text += static_cast<char16_t>(code);
+        }
+        i += length;
+    }
+    return text;
 }
 
 std::string_view FirstCharacters(std::string_view utf8, std::size_t count) {

@@ -19,6 +19,16 @@ TextEncoding GuessTextEncoding(std::string_view bytes);
 // The text in UTF-8; UTF-8 text is returned as it is.
 std::string ToUtf8(std::string_view text, TextEncoding encoding);
 
+// A file's text as it is shown: UTF-8 text as it is, other bytes in the
+// single-byte set GuessTextEncoding finds, converted to UTF-8.
+std::string ShownText(std::string_view bytes);
+
+// Valid UTF-8 text as UTF-16.
+std::u16string Utf16OfUtf8(std::string_view utf8);
+
+// Whether the text has a byte beyond ASCII.
+bool HasNonAscii(std::string_view bytes);
+
 // The text cut after at most count characters of UTF-8, never inside one.
 std::string_view FirstCharacters(std::string_view utf8, std::size_t count);
 
