@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "core/character_set.h"
 #include "core/export_text.h"
 #include "core/numbers.h"
 #include "import/asdf.h"
 #include "import/read_frame.h"
-#include "core/character_set.h"
 #include "import/transmittance.h"
 
 namespace halvorn {
