@@ -346,6 +346,9 @@ void MainWindow::BuildMenus() {
     MenuAction("mnuPoints")->setCheckable(true);
     MenuAction("mnuOpen")->setShortcut(QKeySequence::Open);
     MenuAction("mnuSairItem")->setShortcut(QKeySequence::Quit);
+    // The About box is the program's only help, so the desktop's help key
+    // opens it.
+    MenuAction("mnuAbout")->setShortcut(QKeySequence::HelpContents);
     // The list is read afresh each time it opens, so that a file deleted
     // meanwhile shows greyed.
     connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);

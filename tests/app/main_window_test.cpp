@@ -250,6 +250,8 @@ class MainWindowTest : public QObject {
         }
         QCOMPARE(main_->MenuAction("mnuOpen")->shortcut(), QKeySequence(QKeySequence::Open));
         QCOMPARE(main_->MenuAction("mnuSairItem")->shortcut(), QKeySequence(QKeySequence::Quit));
+        QCOMPARE(main_->MenuAction("mnuAbout")->shortcut(),
+                 QKeySequence(QKeySequence::HelpContents));
         QVERIFY(main_->MenuAction("mnuLine")->isChecked());
         QVERIFY(!main_->MenuAction("mnuPoints")->isChecked());
     }
