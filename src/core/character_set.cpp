@@ -142,6 +142,16 @@ std::string ShownText(std::string_view bytes) {
     return ToUtf8(bytes, GuessTextEncoding(bytes));
 }
 
+std::string AsciiUpperCase(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return upper;
+}
+
 bool HasNonAscii(std::string_view bytes) {
     for (const char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80) {

@@ -26,6 +26,9 @@ std::string ShownText(std::string_view bytes);
 // Valid UTF-8 text as UTF-16.
 std::u16string Utf16OfUtf8(std::string_view utf8);
 
+// The text with its ASCII letters in upper case; other bytes as they are.
+std::string AsciiUpperCase(std::string_view text);
+
 // Whether the text has a byte beyond ASCII.
 bool HasNonAscii(std::string_view bytes);
 

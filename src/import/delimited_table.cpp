@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/character_set.h"
 #include "core/numbers.h"
 #include "import/point_placement.h"
 #include "import/read_frame.h"
@@ -169,14 +170,6 @@ Run LongestRun(std::string_view bytes, Layout layout) {
     return best;
 }
 
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    }
-    return upper;
-}
-
 bool IsLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
@@ -272,12 +265,12 @@ void Read(const DelimitedTable& table, const ReadRequest& request, Spectrum& s) 
     // The words of the text lines, the header's first.
     std::string header;
     for (std::string_view line : table.linesBefore) {
-        header += Upper(line);
+        header += AsciiUpperCase(line);
         header += '\n';
     }
     std::string footer;
     for (std::string_view line : table.linesAfter) {
-        footer += Upper(line);
+        footer += AsciiUpperCase(line);
         footer += '\n';
     }
     XHint xHint = XHintOf(header);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/character_set.h"
 #include "core/export_text.h"
 #include "core/numbers.h"
 #include "import/jcamp_standard.h"
@@ -56,16 +57,6 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-std::string UpperCase(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return result;
-}
-
 bool StartsWith(std::string_view line, std::string_view label) {
     return line.substr(0, label.size()) == label;
 }
@@ -81,7 +72,7 @@ enum class AbscissaUnit { Wavenumber, Micrometre, Other };
 // Unit values are compared without the blanks around them and without regard
 // to case; CM-1 is another spelling of 1/CM.
 AbscissaUnit AbscissaUnitOf(std::string_view value) {
-    const std::string unit = UpperCase(TrimBlanks(value));
+    const std::string unit = AsciiUpperCase(TrimBlanks(value));
     if (unit == "1/CM" || unit == "CM-1") {
         return AbscissaUnit::Wavenumber;
     }
@@ -92,7 +83,7 @@ AbscissaUnit AbscissaUnitOf(std::string_view value) {
 }
 
 bool IsAbsorbanceUnit(std::string_view value) {
-    return UpperCase(TrimBlanks(value)) == "ABSORBANCE";
+    return AsciiUpperCase(TrimBlanks(value)) == "ABSORBANCE";
 }
 
 // What the header lines before ##XYDATA say.

@@ -67,16 +67,6 @@ std::string_view CleanValue(std::string_view value) {
     return Trimmed(value);
 }
 
-std::string UpperCase(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return result;
-}
-
 // Upper case without blanks, the form units and table forms are compared in.
 std::string Compact(std::string_view text) {
     std::string result;
@@ -394,7 +384,7 @@ std::string RefusalOf(const Block& b, XUnit unit) {
         return "This file holds " + std::string(what) + "\r\n(" + why +
                "),\r\nnot an infrared spectrum.";
     };
-    const auto byType = [&] { return "##DATA TYPE=" + UpperCase(b.dataType); };
+    const auto byType = [&] { return "##DATA TYPE=" + AsciiUpperCase(b.dataType); };
     const auto byUnit = [&] { return "abscissa unit " + std::string(b.xUnits); };
     if (b.ntuples) {
         return "This block holds its data as ##NTUPLES=,\r\nwhich this program does not read.";
@@ -543,6 +533,22 @@ struct Points {
     std::string form;  // how the data were written: "DIFDUP", "(XY..XY)" ...
 };
 
+// A data table's count of points: at least one, as many as ##NPOINTS= gives
+// where it is given, and no more than the program holds.
+void CheckPointCount(std::size_t count, std::optional<std::int32_t> nPoints) {
+    if (count == 0) {
+        Fail("The data table holds no values.");
+    }
+    if (nPoints && count != static_cast<std::size_t>(*nPoints)) {
+        Fail("The data table holds " + IntegerText(static_cast<std::int64_t>(count)) +
+             " points,\r\nbut ##NPOINTS= gives " + IntegerText(*nPoints) + ".");
+    }
+    if (count > static_cast<std::size_t>(kMaxPoints)) {
+        Fail("The data table holds " + IntegerText(static_cast<std::int64_t>(count)) +
+             " points;\r\nthis program holds 1 to " + IntegerText(kMaxPoints) + ".");
+    }
+}
+
 void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
              std::optional<std::int32_t> nPoints, char sep, Points& points,
              std::vector<std::string>& notes) {
@@ -627,17 +633,7 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
         notes.push_back("the check value on the last data line (" + LineText(strayCheckLine) +
                         ") does not repeat the last ordinate; the line is left out");
     }
-    if (count == 0) {
-        Fail("The data table holds no values.");
-    }
-    if (nPoints && count != static_cast<std::size_t>(*nPoints)) {
-        Fail("The data table holds " + IntegerText(static_cast<std::int64_t>(count)) +
-             " points,\r\nbut ##NPOINTS= gives " + IntegerText(*nPoints) + ".");
-    }
-    if (count > static_cast<std::size_t>(kMaxPoints)) {
-        Fail("The data table holds " + IntegerText(static_cast<std::int64_t>(count)) +
-             " points;\r\nthis program holds 1 to " + IntegerText(kMaxPoints) + ".");
-    }
+    CheckPointCount(count, nPoints);
 
     const bool firstGiven = !b.firstX.empty();
     const bool lastGiven = !b.lastX.empty();
@@ -713,17 +709,7 @@ void ReadPairs(std::string_view bytes, const Block& b, double xFactor,
         Fail("The " + b.tableForm + " table of this file\r\nends inside a group of values.");
     }
     const std::size_t count = values.size() / b.group;
-    if (count == 0) {
-        Fail("The data table holds no values.");
-    }
-    if (nPoints && count != static_cast<std::size_t>(*nPoints)) {
-        Fail("The data table holds " + IntegerText(static_cast<std::int64_t>(count)) +
-             " points,\r\nbut ##NPOINTS= gives " + IntegerText(*nPoints) + ".");
-    }
-    if (count > static_cast<std::size_t>(kMaxPoints)) {
-        Fail("The data table holds " + IntegerText(static_cast<std::int64_t>(count)) +
-             " points;\r\nthis program holds 1 to " + IntegerText(kMaxPoints) + ".");
-    }
+    CheckPointCount(count, nPoints);
     points.x.resize(count);
     points.y.resize(count);
     for (std::size_t i = 0; i < count; ++i) {

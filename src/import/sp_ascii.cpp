@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/character_set.h"
 #include "core/numbers.h"
 #include "import/point_placement.h"
 #include "import/read_frame.h"
@@ -46,14 +47,6 @@ std::optional<std::size_t> MarkerLine(const std::vector<std::string_view>& lines
     return std::nullopt;
 }
 
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    }
-    return upper;
-}
-
 // Header line n above the marker line (0-based index c), trimmed; empty when
 // the header has no such line.
 std::string_view Above(const std::vector<std::string_view>& lines, std::size_t c, std::size_t n) {
@@ -74,8 +67,8 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s) {
         s.HeaderList.push_back(KeptHeaderLine(lines[k]));
     }
 
-    const std::string xUnit = Upper(Above(lines, c, 10));
-    const std::string yUnit = Upper(Above(lines, c, 9));
+    const std::string xUnit = AsciiUpperCase(Above(lines, c, 10));
+    const std::string yUnit = AsciiUpperCase(Above(lines, c, 9));
     const double headerFirstX = ParseNumber(Above(lines, c, 6));
     const double headerStep = ParseNumber(Above(lines, c, 5));
     const double headerCount = ParseNumber(Above(lines, c, 4));
