@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace halvorn {
@@ -19,11 +20,89 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// The %G form of a value whose shortest round-trip form has at most the
+// given significant digits, written from that form: the value rounded to
+// that many digits is the shortest form itself, because a double is closer
+// to its shortest form than to any other decimal of at most 15 digits.
+// Returns false, writing nothing, for longer forms.
+bool ShortGeneralText(double value, int digits, char decimalSeparator, std::string& text) {
+    char buffer[40];
+    const char* const end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
+    // buffer holds [-]d[.ddd]e(+|-)xx.
+    const char* p = buffer;
+    const bool negative = *p == '-';
+    p += negative ? 1 : 0;
+    char mantissa[24];
+    int count = 0;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.' && count < static_cast<int>(sizeof mantissa)) {
+            mantissa[count++] = *p;
+        }
+    }
+    while (count > 1 && mantissa[count - 1] == '0') {
+        --count;
+    }
+    if (count > digits) {
+        return false;
+    }
+    const bool negativeExponent = p[1] == '-';
+    int exponent = 0;
+    for (p += 2; p < end; ++p) {
+        exponent = exponent * 10 + (*p - '0');
+    }
+    exponent = negativeExponent ? -exponent : exponent;
+    char out[48];
+    char* o = out;
+    if (negative) {
+        *o++ = '-';
+    }
+    if (exponent < -4 || exponent >= digits) {
+        *o++ = mantissa[0];
+        if (count > 1) {
+            *o++ = decimalSeparator;
+            std::memcpy(o, mantissa + 1, static_cast<std::size_t>(count - 1));
+            o += count - 1;
+        }
+        *o++ = 'E';
+        *o++ = negativeExponent ? '-' : '+';
+        const int magnitude = negativeExponent ? -exponent : exponent;
+        if (magnitude < 10) {
+            *o++ = '0';
+        }
+        o = std::to_chars(o, out + sizeof out, magnitude).ptr;
+    } else if (exponent < 0) {
+        *o++ = '0';
+        *o++ = decimalSeparator;
+        for (int k = -1; k > exponent; --k) {
+            *o++ = '0';
+        }
+        std::memcpy(o, mantissa, static_cast<std::size_t>(count));
+        o += count;
+    } else {
+        // exponent + 1 digits before the point, zeros where the form ends.
+        for (int k = 0; k <= exponent; ++k) {
+            *o++ = k < count ? mantissa[k] : '0';
+        }
+        if (count > exponent + 1) {
+            *o++ = decimalSeparator;
+            std::memcpy(o, mantissa + exponent + 1, static_cast<std::size_t>(count - exponent - 1));
+            o += count - exponent - 1;
+        }
+    }
+    text.assign(out, o);
+    return true;
+}
+
 // The %G form with the mantissa's trailing zeros (and a bare point) removed:
 // "1.500000" -> "1.5", "2.000E+07" -> "2E+07".
 std::string GeneralText(double value, int digits, char decimalSeparator) {
     if (value == 0.0 || std::isnan(value)) {
         return "0";  // also turns a negative zero into "0"
+    }
+    std::string shortText;
+    if (std::isfinite(value) && ShortGeneralText(value, digits, decimalSeparator, shortText)) {
+        return shortText;
     }
     char buffer[64];
     // to_chars in general form with a precision writes what printf's %g does,

@@ -59,7 +59,10 @@ void ClearPoints(Spectrum& s) {
     s.ZZ.clear();
     s.ZZX.clear();
     s.ZZYE.clear();
-    s.PendingExport = ExportPoints{};
+    // The pending points keep their room for the next read.
+    s.PendingExport.x.clear();
+    s.PendingExport.y.clear();
+    s.PendingExport.zPending = s.PendingExport.xPending = s.PendingExport.yPending = false;
     s.DataTextBox.clear();
 }
 

@@ -84,22 +84,29 @@ template <bool kLong>
         const std::uint64_t notDigit =
             ((w & high) ^ threes) | (((w + 0x0606060606060606u) & high) ^ threes);
         const int n = notDigit == 0 ? 8 : std::countr_zero(notDigit) >> 3;
+        if (n > 0) {
+            // The n digits moved to the top, '0' below them: eight digits
+            // whose value is theirs.
+            const int shift = (8 - n) * 8;
+            std::uint64_t v = n == 8 ? w : (w << shift) | (threes >> (n * 8));
+            v = ((v & 0x0F0F0F0F0F0F0F0Fu) * 2561) >> 8;
+            v = ((v & 0x00FF00FF00FF00FFu) * 6553601) >> 16;
+            v = ((v & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32;
+            static constexpr std::uint64_t kTens[9] = {1,      10,      100,      1000,     10000,
+                                                       100000, 1000000, 10000000, 100000000};
+            mantissa = mantissa * kTens[n] + v;
+            q += n;
+        }
         if (n < 8) {
-            if (n > 0) {
-                // The n digits moved to the top, '0' below them: eight digits
-                // whose value is theirs.
-                const int shift = (8 - n) * 8;
-                std::uint64_t v = (w << shift) | (threes >> (n * 8));
-                v = ((v & 0x0F0F0F0F0F0F0F0Fu) * 2561) >> 8;
-                v = ((v & 0x00FF00FF00FF00FFu) * 6553601) >> 16;
-                v = ((v & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32;
-                static constexpr std::uint64_t kTens[8] = {1,     10,     100,     1000,
-                                                           10000, 100000, 1000000, 10000000};
-                mantissa = mantissa * kTens[n] + v;
-                q += n;
-            }
             return n;
         }
+        // Eight digits and perhaps more: the rest one at a time.
+        int digits = 8;
+        for (; q < end && IsDigit(*q); ++q) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
+            ++digits;
+        }
+        return digits;
     }
     int digits = 0;
     for (; q < end && IsDigit(*q); ++q) {

@@ -897,9 +897,10 @@ void BeginJcampRead(const ReadRequest& request, Spectrum& s) {
 namespace {
 
 // The plain reader alone; otherForm tells whether it refused the file for its
-// form.
+// form. Such a refusal leaves the points as they are when the general reader
+// follows (keep), which replaces them all or clears them.
 ReadOutcome ReadPlainJcamp(std::string_view bytes, const ReadRequest& request, Spectrum& s,
-                           bool& otherForm) {
+                           bool& otherForm, bool keep = false) {
     BeginJcampRead(request, s);
     s.HeaderList.clear();
     s.DiagnosticList.clear();
@@ -918,6 +919,9 @@ ReadOutcome ReadPlainJcamp(std::string_view bytes, const ReadRequest& request, S
         otherForm = true;
         otherFormMessage = refusal.firstPart;
     }
+    if (keep) {
+        return ReadOutcome::Failure(std::move(otherFormMessage));
+    }
     return FailedRead(s, otherFormMessage);
 }
 
@@ -929,7 +933,7 @@ ReadOutcome ReadJcampBytes(std::string_view bytes, const ReadRequest& request, S
         return ReadStandardJcampBytes(bytes, request, s);
     }
     bool otherForm = false;
-    ReadOutcome plain = ReadPlainJcamp(bytes, request, s, otherForm);
+    ReadOutcome plain = ReadPlainJcamp(bytes, request, s, otherForm, true);
     if (plain.ok || !(otherForm || JcampHasSeveralBlocks(bytes))) {
         return plain;
     }

@@ -585,11 +585,16 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
             longNumbers = HasLongNumbers(line);
             firstLine = false;
         }
-        const AsdfResult r = DecodeAsdfLine(line, y + first, cap - first, decoded, longNumbers);
+        // A line after a difference line repeats the last ordinate: its
+        // values are decoded one place earlier, over that ordinate, which is
+        // put back once the check value is compared with it.
+        const bool checked = checkNext && first > 0;
+        const double last = checked ? y[first - 1] : 0.0;
+        const AsdfResult r =
+            DecodeAsdfLine(line, y + first - (checked ? 1 : 0), cap - first, decoded, longNumbers);
         if (r.status != AsdfStatus::Ok) {
             FailLine(lines.Number(), line, r);
         }
-        count += decoded.yCount;
         if (!decoded.hasX) {
             continue;  // an empty line or a comment
         }
@@ -597,10 +602,9 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
             Fail(*strayCheck);
         }
         std::size_t index = first;
-        if (checkNext && decoded.yCount > 0) {
-            // A line after a difference line repeats the last ordinate.
-            const double check = y[first];
-            const double last = y[first - 1];
+        if (checked && decoded.yCount > 0) {
+            const double check = y[first - 1];
+            y[first - 1] = last;
             if (!SameValue(check, last) && !(std::isnan(check) && std::isnan(last))) {
                 std::string message = "Data line " + LineText(lines.Number()) +
                                       " starts with the check value " + Text(check, sep) +
@@ -612,13 +616,12 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
                 strayCheck = std::move(message);
                 strayCheckLine = lines.Number();
             }
-            std::memmove(y + first, y + first + 1, (decoded.yCount - 1) * sizeof(double));
-            --count;
             --decoded.yCount;
             index = first - 1;
         } else if (decoded.yCount == 0) {
             continue;  // an abscissa alone places no point
         }
+        count += decoded.yCount;
         starts.push_back({lines.Number(), decoded.x * xFactor, index, decoded.xDecimals});
         forms |= decoded.forms;
         checkNext = decoded.endsWithDif;

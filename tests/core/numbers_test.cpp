@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace halvorn {
 namespace {
@@ -169,6 +171,38 @@ TEST(TextForms, AgreeWithPrintfOnManyValues) {
         ASSERT_EQ(DoubleText(value), PrintfReference(value, 15)) << value;
         const float single = static_cast<float>(value);
         ASSERT_EQ(SingleText(single), PrintfReference(single, 7)) << single;
+    }
+}
+
+// Values written with few digits, the usual case, take a quicker way; the
+// edges are where %G changes form (10^-5, 10^P) and where rounding to P
+// digits carries into a new digit.
+TEST(TextForms, ShortFormsAgreeWithPrintf) {
+    std::uint64_t state = 777;
+    std::vector<double> values = {1e15,     1e-5,       1e-4,  99999.5,  0.00099999,
+                                  9.5e14,   999999.5,   1e100, 1.5e-300, 123456789012345.0,
+                                  1e16 - 2, 9999999.0,  1e7,   12345678, 0.1 + 0.2,
+                                  1.0 / 3,  4.0 - 0.93, 450.0, 3966.0,   0.000062833};
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const auto whole = static_cast<double>((state >> 20) % 100000000);
+        const int decimals = static_cast<int>((state >> 8) % 24) - 6;
+        values.push_back(whole / std::pow(10.0, decimals));
+        values.push_back(-whole * std::pow(10.0, decimals));
+    }
+    for (const double value : values) {
+        for (const char separator : {'.', ','}) {
+            std::string expected = PrintfReference(value, 15);
+            std::replace(expected.begin(), expected.end(), '.', separator);
+            ASSERT_EQ(DoubleText(value, separator), expected) << value;
+            const auto single = static_cast<float>(value);
+            if (!std::isfinite(single)) {
+                continue;
+            }
+            std::string expectedSingle = PrintfReference(single, 7);
+            std::replace(expectedSingle.begin(), expectedSingle.end(), '.', separator);
+            ASSERT_EQ(SingleText(single, separator), expectedSingle) << single;
+        }
     }
 }
 
