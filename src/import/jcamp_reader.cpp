@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -110,57 +113,92 @@ class HeaderReader {
   public:
     HeaderReader(Spectrum& s, char separator) : s_(s), separator_(separator) {}
 
-    // Applies one header line; returns true on the ##XYDATA line.
+    // Applies one header line; returns true on the ##XYDATA line. Every
+    // label read starts with "##" and is told by the letter after it first.
     bool Take(std::string_view line) {
-        if (StartsWith(line, "##XYDATA")) {
-            return true;
+        if (line.size() < 3 || line[0] != '#' || line[1] != '#') {
+            return false;
         }
         std::string_view value;
-        if (Label(line, "##TITLE=", value)) {
-            s_.Label14[0] = std::string(value);
-        } else if (Label(line, "##DATE=", value)) {
-            s_.Label14[1] = std::string(value);
-        } else if (Label(line, "##SPECTROMETER/DATA SYSTEM=", value)) {
-            s_.Label14[4] =
-                line.size() > 60 ? std::string(value.substr(0, 32)) + "..." : std::string(value);
-        } else if (Label(line, "##STATE=", value)) {
-            s_.Label14[2] =
-                line.size() > 28 ? std::string(value.substr(0, 20)) + "..." : std::string(value);
-        } else if (Label(line, "##XUNITS=", value)) {
-            h_.xUnits = std::string(value);
-            s_.Label14[5] = "XUNITS=" + std::string(value);
-        } else if (Label(line, "##YUNITS=", value)) {
-            h_.yUnits = std::string(value);
-            s_.Label14[6] = "YUNITS=" + std::string(value);
-        } else if (Label(line, "##YFACTOR=", value)) {
-            h_.yFactor = ParseNumber(value);
-            s_.DiagnosticList.push_back("Yfactor = " + DoubleText(h_.yFactor, separator_));
-        } else if (Label(line, "##XFACTOR=", value)) {
-            h_.xFactor = ParseNumber(value);
-        } else if (Label(line, "##DELTAX=", value)) {
-            h_.deltaX = ParseNumber(value);
-            h_.deltaXGiven = true;
-        } else if (Label(line, "##NPOINTS=", value)) {
-            const double count = ParseNumber(value);
-            if (!(std::fabs(count) < 2147483647.0)) {
-                Fail("The number of points " + Quoted(value) + " (##NPOINTS=)\r\nis out of range.");
-            }
-            h_.nPoints = ToLong(count);
-            s_.DiagnosticList.push_back(IntegerText(*h_.nPoints));
-        } else if (Label(line, "##FIRSTX=", value)) {
-            h_.firstX = ParseNumber(value);
-            h_.firstXGiven = true;
-        } else if (Label(line, "##LASTX=", value)) {
-            h_.lastX = ParseNumber(value);
-            h_.lastXGiven = true;
-        } else if (Label(line, "##MINY=", value)) {
-            h_.minY = ParseNumber(value);
-            h_.minYGiven = true;
-        } else if (Label(line, "##MAXY=", value)) {
-            h_.maxY = ParseNumber(value);
-            h_.maxYGiven = true;
-        } else if (Label(line, "##MultGlobal=", value)) {
-            s_.MultGlobal = ParseNumber(value);
+        switch (line[2]) {
+            case 'X':
+                if (StartsWith(line, "##XYDATA")) {
+                    return true;
+                }
+                if (Label(line, "##XUNITS=", value)) {
+                    h_.xUnits = std::string(value);
+                    s_.Label14[5] = "XUNITS=" + std::string(value);
+                } else if (Label(line, "##XFACTOR=", value)) {
+                    h_.xFactor = ParseNumber(value);
+                }
+                break;
+            case 'T':
+                if (Label(line, "##TITLE=", value)) {
+                    s_.Label14[0] = std::string(value);
+                }
+                break;
+            case 'D':
+                if (Label(line, "##DATE=", value)) {
+                    s_.Label14[1] = std::string(value);
+                } else if (Label(line, "##DELTAX=", value)) {
+                    h_.deltaX = ParseNumber(value);
+                    h_.deltaXGiven = true;
+                }
+                break;
+            case 'S':
+                if (Label(line, "##SPECTROMETER/DATA SYSTEM=", value)) {
+                    s_.Label14[4] = line.size() > 60 ? std::string(value.substr(0, 32)) + "..."
+                                                     : std::string(value);
+                } else if (Label(line, "##STATE=", value)) {
+                    s_.Label14[2] = line.size() > 28 ? std::string(value.substr(0, 20)) + "..."
+                                                     : std::string(value);
+                }
+                break;
+            case 'Y':
+                if (Label(line, "##YUNITS=", value)) {
+                    h_.yUnits = std::string(value);
+                    s_.Label14[6] = "YUNITS=" + std::string(value);
+                } else if (Label(line, "##YFACTOR=", value)) {
+                    h_.yFactor = ParseNumber(value);
+                    s_.DiagnosticList.push_back("Yfactor = " + DoubleText(h_.yFactor, separator_));
+                }
+                break;
+            case 'N':
+                if (Label(line, "##NPOINTS=", value)) {
+                    const double count = ParseNumber(value);
+                    if (!(std::fabs(count) < 2147483647.0)) {
+                        Fail("The number of points " + Quoted(value) +
+                             " (##NPOINTS=)\r\nis out of range.");
+                    }
+                    h_.nPoints = ToLong(count);
+                    s_.DiagnosticList.push_back(IntegerText(*h_.nPoints));
+                }
+                break;
+            case 'F':
+                if (Label(line, "##FIRSTX=", value)) {
+                    h_.firstX = ParseNumber(value);
+                    h_.firstXGiven = true;
+                }
+                break;
+            case 'L':
+                if (Label(line, "##LASTX=", value)) {
+                    h_.lastX = ParseNumber(value);
+                    h_.lastXGiven = true;
+                }
+                break;
+            case 'M':
+                if (Label(line, "##MINY=", value)) {
+                    h_.minY = ParseNumber(value);
+                    h_.minYGiven = true;
+                } else if (Label(line, "##MAXY=", value)) {
+                    h_.maxY = ParseNumber(value);
+                    h_.maxYGiven = true;
+                } else if (Label(line, "##MultGlobal=", value)) {
+                    s_.MultGlobal = ParseNumber(value);
+                }
+                break;
+            default:
+                break;
         }
         return false;
     }
@@ -191,9 +229,46 @@ struct DataLine {
     std::size_t yCount = 0;      // number of its ordinates
 };
 
+// A run of values that grows at its end and is written through a pointer,
+// without values set before they are written.
+class ValueRun {
+  public:
+    std::size_t size() const { return size_; }
+    double* data() { return values_.get(); }
+    const double* data() const { return values_.get(); }
+    double& operator[](std::size_t i) { return values_[i]; }
+    void clear() { size_ = 0; }
+    // Shortens the run to its first size values.
+    void resize(std::size_t size) { size_ = std::min(size, size_); }
+    void push_back(double value) { *Room(1) = value, ++size_; }
+    // Where the next values go, with room for at least more of them.
+    double* Room(std::size_t more) {
+        if (capacity_ - size_ < more) {
+            Grow(size_ + more);
+        }
+        return values_.get() + size_;
+    }
+    // The values up to end, which lies within the room given, belong to the
+    // run.
+    void SetEnd(const double* end) { size_ = static_cast<std::size_t>(end - values_.get()); }
+
+  private:
+    void Grow(std::size_t needed) {
+        const std::size_t capacity = std::max(needed, 2 * capacity_);
+        auto values = std::make_unique_for_overwrite<double[]>(capacity);
+        std::copy(values_.get(), values_.get() + size_, values.get());
+        values_ = std::move(values);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<double[]> values_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
 struct DataTable {
     std::vector<DataLine> lines;
-    std::vector<double> y;  // every line's ordinate tokens, not yet scaled
+    ValueRun y;  // every line's ordinate tokens, not yet scaled
 };
 
 // The compressed forms write digits as letters (@, A-Z, a-s, %) or glue values
@@ -310,16 +385,16 @@ class TextLines {
     std::size_t Count() const { return count_; }
 
     // The lines from the next one on, ending with the last LF (empty when no
-    // line is left), and passing over the next line, of length bytes with its
-    // LF, without giving it.
+    // line is left), and passing over the next lines, of length bytes with
+    // their LFs, without giving them.
     std::string_view RestOfLines() const {
         return lastLineEnd_ == std::string_view::npos || start_ > lastLineEnd_
                    ? std::string_view()
                    : bytes_.substr(start_, lastLineEnd_ + 1 - start_);
     }
-    void Pass(std::size_t length) {
+    void PassLines(std::size_t length, std::size_t lines) {
         start_ += length;
-        ++count_;
+        count_ += lines;
     }
 
   private:
@@ -356,8 +431,8 @@ inline unsigned DigitOf(char c) {
 // for any other token. The LF stops every scan. For long numbers the digits
 // are read 8 bytes at a time where the text holds 8 more bytes; for short
 // ones, one at a time is faster.
-inline bool ReadShortNumber(const char*& p, const char* textEnd, bool longNumbers, double& value,
-                            int& power) {
+[[gnu::always_inline]] inline bool ReadShortNumber(const char*& p, const char* textEnd,
+                                                   bool longNumbers, double& value, int& power) {
     static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -416,40 +491,105 @@ inline bool ReadShortNumber(const char*& p, const char* textEnd, bool longNumber
     return true;
 }
 
-// Reads the line at the start of text, which ends with a LF, when its tokens
-// are all short plain numbers (see ReadShortNumber): the abscissa's value and
-// the power of ten of its last written digit, the ordinates appended to y, and
-// in length the bytes of the line with its LF. Returns false, with y as it
-// was, for any other line (a comment, a longer or malformed token), which the
-// general path then reads.
-bool ReadShortNumberLine(std::string_view text, bool longNumbers, std::size_t& length, double& x,
-                         int& xPower, std::vector<double>& y, std::size_t& tokens) {
-    const char* p = text.data();
-    const char* const textEnd = p + text.size();
-    const std::size_t firstY = y.size();
-    tokens = 0;
-    for (;;) {
-        while (KindOf(*p) == 1) {
-            ++p;
+// What the quick line reader carries from line to line.
+struct QuickLineState {
+    std::int64_t count = 0;    // ordinates read
+    bool longNumbers = false;  // the table's numbers are long (from its first line)
+    int resolutionPower = 0;   // the power of ten of the last abscissa's last digit
+    double resolution = 0.0;   // that digit's size times |XFACTOR|
+};
+
+// Reads the lines of the table from the next one on while their tokens are
+// all short plain numbers (see ReadShortNumber) and fewer than n points or
+// two data lines are read. A line with an abscissa and ordinates becomes a
+// data line; an empty line or an abscissa alone places no point. Stops before
+// any other line (a comment, a labelled line, a longer or malformed token),
+// which the general path then reads.
+void ReadQuickLines(TextLines& lines, std::int64_t n, double xFactor, DataTable& table,
+                    QuickLineState& state) {
+    const std::string_view rest = lines.RestOfLines();
+    if (rest.empty()) {
+        return;
+    }
+    const char* p = rest.data();
+    const char* const textEnd = p + rest.size();  // after the last LF
+    std::size_t passed = 0;
+    constexpr std::size_t kRoom = 256;
+    double* w = table.y.Room(kRoom);
+    double* wEnd = w + kRoom;
+    while ((state.count < n || table.lines.size() < 2) && p < textEnd) {
+        const char* q = p;
+        while (KindOf(*q) == 1) {
+            ++q;
         }
-        if (*p == '\n') {
+        if (*q == '\n') {
+            p = q + 1;
+            ++passed;
+            continue;
+        }
+        double x = 0.0;
+        int xPower = 0;
+        if (!ReadShortNumber(q, textEnd, state.longNumbers, x, xPower)) {
             break;
         }
-        double value = 0.0;
-        int power = 0;
-        if (!ReadShortNumber(p, textEnd, longNumbers, value, power)) {
-            y.resize(firstY);
-            return false;
+        double* lineY = w;
+        bool quick = true;
+        for (;;) {
+            while (KindOf(*q) == 1) {
+                ++q;
+            }
+            if (*q == '\n') {
+                break;
+            }
+            if (w == wEnd) {
+                // More room, the line's values so far moved with the rest.
+                const auto lineOffset = lineY - table.y.data();
+                table.y.SetEnd(w);
+                w = table.y.Room(kRoom);
+                wEnd = w + kRoom;
+                lineY = table.y.data() + lineOffset;
+            }
+            double value = 0.0;
+            int power = 0;
+            if (!ReadShortNumber(q, textEnd, state.longNumbers, value, power)) {
+                quick = false;
+                break;
+            }
+            *w++ = value;
         }
-        if (tokens++ == 0) {
-            x = value;
-            xPower = power;
-        } else {
-            y.push_back(value);
+        if (!quick) {
+            w = lineY;
+            break;
+        }
+        const auto yCount = static_cast<std::size_t>(w - lineY);
+        if (table.lines.empty()) {
+            state.longNumbers = static_cast<std::size_t>(q + 1 - p) / (yCount + 1) >= 8;
+        }
+        p = q + 1;
+        ++passed;
+        if (yCount == 0) {
+            continue;
+        }
+        DataLine data;
+        data.lineNumber = lines.Count() + passed;
+        data.x = x * xFactor;
+        if (xPower != state.resolutionPower) {
+            state.resolutionPower = xPower;
+            state.resolution = TenToThe(xPower) * std::fabs(xFactor);
+        }
+        data.xResolution = state.resolution;
+        data.firstY = static_cast<std::size_t>(lineY - table.y.data());
+        data.yCount = yCount;
+        state.count += static_cast<std::int64_t>(yCount);
+        table.lines.push_back(data);
+        if (wEnd - w < 64) {
+            table.y.SetEnd(w);
+            w = table.y.Room(kRoom);
+            wEnd = w + kRoom;
         }
     }
-    length = static_cast<std::size_t>(p + 1 - text.data());
-    return true;
+    table.y.SetEnd(w);
+    lines.PassLines(static_cast<std::size_t>(p - rest.data()), passed);
 }
 
 // The lines of the data table from the line after ##XYDATA up to the next
@@ -462,51 +602,23 @@ bool ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
                    std::string& otherForm) {
     table.lines.clear();
     table.y.clear();
-    table.y.reserve(static_cast<std::size_t>(std::max<std::int64_t>(n, 0)) + 64);
-    std::int64_t count = 0;
+    table.y.Room(static_cast<std::size_t>(std::max<std::int64_t>(n, 0)) + 64);
     std::string_view line;
     // The abscissae of a table are mostly written to the same last digit.
-    int resolutionPower = 0;
-    double resolution = std::fabs(xFactor);
-    // Whether the table's numbers are long (decided on its first line).
-    bool longNumbers = false;
+    QuickLineState state;
+    state.resolution = std::fabs(xFactor);
+    std::int64_t& count = state.count;
     while (count < n || table.lines.size() < 2) {
-        const std::size_t firstY = table.y.size();
-        std::size_t tokens = 0;
-        double shortX = 0.0;
-        int shortXPower = 0;
-        std::size_t length = 0;
-        const std::string_view rest = lines.RestOfLines();
-        if (!rest.empty() &&
-            ReadShortNumberLine(rest, longNumbers, length, shortX, shortXPower, table.y, tokens)) {
-            lines.Pass(length);
-            if (table.lines.empty() && tokens > 0) {
-                longNumbers = length / tokens >= 8;
-            }
-            const std::size_t k = lines.Count() - 1;
-            if (tokens < 2) {
-                table.y.resize(firstY);
-                continue;
-            }
-            DataLine data;
-            data.lineNumber = k + 1;
-            data.x = shortX * xFactor;
-            if (shortXPower != resolutionPower) {
-                resolutionPower = shortXPower;
-                resolution = TenToThe(shortXPower) * std::fabs(xFactor);
-            }
-            data.xResolution = resolution;
-            data.firstY = firstY;
-            data.yCount = tokens - 1;
-            count += static_cast<std::int64_t>(data.yCount);
-            table.lines.push_back(data);
-            continue;
+        ReadQuickLines(lines, n, xFactor, table, state);
+        if (count >= n && table.lines.size() >= 2) {
+            break;
         }
+        const std::size_t firstY = table.y.size();
         if (!lines.Next(line) || IsLabelled(line)) {
             break;
         }
         const std::size_t k = lines.Count() - 1;
-        tokens = 0;
+        std::size_t tokens = 0;
         std::string_view abscissa;
         bool anySlow = false;
         TokenCursor cursor(line);
@@ -574,6 +686,51 @@ double WavelengthOf(double wavenumber) {
         Fail("The spectrum reaches 0 cm^(-1),\r\nwhere no wavelength exists.");
     }
     return Divide(10000.0, wavenumber);
+}
+
+// Stores the points 1..n of a table of wavenumbers, reversed unless noInvert,
+// in one pass in the order of the file, with the smallest and largest stored
+// ordinate: each abscissa as a Single, each ordinate scaled to the record's
+// stored ordinate, an absorbance as its transmittance (known, from
+// StoredTransmittances, for absorbance files, else computed as the passes
+// below compute it). Returns false, with the record's points to be written
+// again, where a point needs more: an abscissa beyond a Single, an
+// absorbance of 100 or more, an ordinate out of range.
+bool StoreQuickly(const double* abscissa, const double* ordinate, const std::int32_t* known,
+                  std::int32_t n, bool noInvert, double yFactor, Spectrum& s, std::int32_t& lowest,
+                  std::int32_t& highest) {
+    float* const waveX = s.WaveX.data();
+    std::int32_t* const rawY = s.RawY.data();
+    std::int32_t low = std::numeric_limits<std::int32_t>::max();
+    std::int32_t high = std::numeric_limits<std::int32_t>::min();
+    bool quick = true;
+    for (std::int32_t from = 1; from <= n; ++from) {
+        const std::size_t k = static_cast<std::size_t>(noInvert ? from : n - from + 1);
+        const auto x = static_cast<float>(abscissa[from]);
+        quick &= std::fabs(x) <= std::numeric_limits<float>::max();
+        std::int32_t r = known != nullptr ? known[from] : -1;
+        if (r < 0) {
+            double value = ordinate[from];
+            if (known != nullptr) {
+                // An absorbance near a tie of two roundings: converted with
+                // pow, which for these absorbances cannot fail.
+                quick &= std::fabs(value) < 100.0;
+                value = quick ? Divide(1.0, std::pow(10.0, value)) : 0.0;
+            }
+            const double stored = value * 100.0 * yFactor;
+            quick &= std::fabs(stored) < 2147483647.5;
+            // The nearest integer in the low bits, as NearbyInteger rounds.
+            r = static_cast<std::int32_t>(
+                static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(stored + kRoundingShift)));
+        }
+        waveX[k] = x;
+        rawY[k] = r;
+        low = r < low ? r : low;
+        high = r > high ? r : high;
+    }
+    lowest = low;
+    highest = high;
+    return quick;
 }
 
 // The read proper; throws ReadFailure, ArithmeticFault or OtherForm, or
@@ -756,17 +913,39 @@ bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::
     s.DiagnosticList.push_back(std::string("NoInvert=") + (noInvert ? "True" : "False"));
     s.DiagnosticList.push_back("InicHcm=" + NumberText(s.FirstX, sep));
 
+    // Transfer into the spectrum, reversed unless the file order is kept.
+    // Points 1..n are all written below; a read that fails on the way clears
+    // them.
+    s.PointCount = n;
+    s.StepCount = ToInteger(static_cast<double>(n) - 1.0);
+    s.RawY.resize(static_cast<std::size_t>(n) + 1);
+    s.WaveX.resize(static_cast<std::size_t>(n) + 1);
+    s.RawY[0] = 0;
+    s.WaveX[0] = 0.0f;
+    const bool absorbance = IsAbsorbanceUnit(h.yUnits);
+    // A table of wavenumbers whose points all take the quick way is stored
+    // in one pass; any other takes the passes below, which convert and check
+    // every point in turn.
     // Stored ordinates already known exactly (absorbance files only; -1 where
     // not known, as a known one is never negative).
     thread_local std::vector<std::int32_t> knownStored;
-    const bool absorbance = IsAbsorbanceUnit(h.yUnits);
     if (absorbance) {
         knownStored.resize(static_cast<std::size_t>(n) + 1);
         StoredTransmittances(ordinate.data(), knownStored.data(), n, 100.0 * s.YFactor);
-        for (std::int32_t k = 1; k <= n; ++k) {
-            if (knownStored[static_cast<std::size_t>(k)] < 0) {
-                double& a = ordinate[static_cast<std::size_t>(k)];
-                a = Divide(1.0, std::pow(10.0, a));
+    }
+    std::int32_t lowest = 0;
+    std::int32_t highest = 0;
+    const bool storedQuickly =
+        unit == AbscissaUnit::Wavenumber &&
+        StoreQuickly(abscissa.data(), ordinate.data(), absorbance ? knownStored.data() : nullptr, n,
+                     noInvert, s.YFactor, s, lowest, highest);
+    if (absorbance) {
+        if (!storedQuickly) {
+            for (std::int32_t k = 1; k <= n; ++k) {
+                if (knownStored[static_cast<std::size_t>(k)] < 0) {
+                    double& a = ordinate[static_cast<std::size_t>(k)];
+                    a = Divide(1.0, std::pow(10.0, a));
+                }
             }
         }
         const double minY = Divide(1.0, std::pow(10.0, h.maxY));
@@ -786,30 +965,26 @@ bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::
     s.DiagnosticList.push_back("YirminL = " + NumberText(h.minY, sep));
     s.DiagnosticList.push_back("YirmaxL = " + NumberText(h.maxY, sep));
 
-    // Transfer into the spectrum, reversed unless the file order is kept.
-    s.PointCount = n;
-    s.StepCount = ToInteger(static_cast<double>(n) - 1.0);
-    // Points 1..n are all written below; a read that fails on the way clears
-    // them.
-    s.RawY.resize(static_cast<std::size_t>(n) + 1);
-    s.WaveX.resize(static_cast<std::size_t>(n) + 1);
-    s.RawY[0] = 0;
-    s.WaveX[0] = 0.0f;
-    for (std::int32_t k = 1; k <= n; ++k) {
-        const std::size_t from = static_cast<std::size_t>(noInvert ? k : n - k + 1);
-        s.WaveX[static_cast<std::size_t>(k)] = SingleOf(abscissa[from]);
-        if (absorbance && knownStored[from] >= 0) {
-            s.RawY[static_cast<std::size_t>(k)] = knownStored[from];
-            continue;
+    if (!storedQuickly) {
+        for (std::int32_t k = 1; k <= n; ++k) {
+            const std::size_t from = static_cast<std::size_t>(noInvert ? k : n - k + 1);
+            s.WaveX[static_cast<std::size_t>(k)] = SingleOf(abscissa[from]);
+            if (absorbance && knownStored[from] >= 0) {
+                s.RawY[static_cast<std::size_t>(k)] = knownStored[from];
+                continue;
+            }
+            const double stored = ordinate[from] * 100.0 * s.YFactor;
+            if (!(std::fabs(stored) < 2147483647.5)) {
+                FailOtherForm("The ordinate " + NumberText(ordinate[from], sep) + " (point " +
+                              IntegerText(static_cast<std::int64_t>(from)) +
+                              " of the file)\r\nis too large for this program.");
+            }
+            // Within the range checked, ToLong is the nearest integer.
+            s.RawY[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(NearbyInteger(stored));
         }
-        const double stored = ordinate[from] * 100.0 * s.YFactor;
-        if (!(std::fabs(stored) < 2147483647.5)) {
-            FailOtherForm("The ordinate " + NumberText(ordinate[from], sep) + " (point " +
-                          IntegerText(static_cast<std::int64_t>(from)) +
-                          " of the file)\r\nis too large for this program.");
-        }
-        // Within the range checked, ToLong is the nearest integer.
-        s.RawY[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(NearbyInteger(stored));
+        const auto [low, high] = std::minmax_element(s.RawY.begin() + 1, s.RawY.end());
+        lowest = *low;
+        highest = *high;
     }
     const double storedMin = h.minY * 100.0 * s.YFactor;
     const double storedMax = h.maxY * 100.0 * s.YFactor;
@@ -827,17 +1002,16 @@ bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::
     // ##YFACTOR= line) would turn the axis upside down or cut the trace off:
     // then the points give both. Extremes rounded to fewer digits than the
     // points are kept while they miss them by less than 1 %T.
-    const auto [lowest, highest] = std::minmax_element(s.RawY.begin() + 1, s.RawY.end());
     if (!(absorbance ? h.maxYGiven : h.minYGiven)) {
-        s.RawYMin = *lowest;
+        s.RawYMin = lowest;
     }
     if (!(absorbance ? h.minYGiven : h.maxYGiven)) {
-        s.RawYMax = *highest;
+        s.RawYMax = highest;
     }
     const double slack = s.YFactor;
-    if (s.RawYMin > s.RawYMax || *lowest < s.RawYMin - slack || *highest > s.RawYMax + slack) {
-        s.RawYMin = *lowest;
-        s.RawYMax = *highest;
+    if (s.RawYMin > s.RawYMax || lowest < s.RawYMin - slack || highest > s.RawYMax + slack) {
+        s.RawYMin = lowest;
+        s.RawYMax = highest;
     }
     s.DiagnosticList.push_back("Yirmin = " + NumberText(s.RawYMin / s.YFactor, sep));
     s.DiagnosticList.push_back("Yirmax = " + NumberText(s.RawYMax / s.YFactor, sep));

@@ -57,24 +57,30 @@ inline double TenToMinus(double a, const std::array<double, 256>& twoTo) {
     return twoTo[static_cast<std::size_t>(whole & 255)] * series * power;
 }
 
-// The stored ordinates ToLong(scale / 10^a) of the absorbances a[1..n]
-// that can be told without pow, -1 for the others: TenToMinus(a) is within
+// The stored ordinate ToLong(scale / 10^a) of the absorbance a where it can
+// be told without pow, else -1: TenToMinus(a) is within
 // 1e-12 of 10^-a, and so is the division and scaling the read does, so a
 // product that lies clearly between two roundings rounds as the read's own
 // would. A near-tie, a large a, or a product out of range is not told.
+inline std::int32_t StoredTransmittance(double a, double scale,
+                                        const std::array<double, 256>& twoTo) {
+    const bool inRange = std::fabs(a) < 100.0;
+    const double v = TenToMinus(inRange ? a : 0.0, twoTo) * scale;
+    // The nearest integer r, below 2^31 where it is used, in the low bits.
+    const double shifted = v + kRoundingShift;
+    const double r = shifted - kRoundingShift;
+    const bool clear = inRange && v < 2.0e9 && std::fabs(v - r) < 0.5 - (1e-9 * v + 1e-9);
+    const auto rounded = static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(shifted)));
+    return clear ? rounded : -1;
+}
+
+// The same for a[1..n] into stored[1..n].
 inline void StoredTransmittances(const double* a, std::int32_t* stored, std::int32_t n,
                                  double scale) {
     const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
     for (std::int32_t k = 1; k <= n; ++k) {
-        const bool inRange = std::fabs(a[k]) < 100.0;
-        const double v = TenToMinus(inRange ? a[k] : 0.0, twoTo) * scale;
-        // The nearest integer r, below 2^31 where it is used, in the low bits.
-        const double shifted = v + kRoundingShift;
-        const double r = shifted - kRoundingShift;
-        const bool clear = inRange && v < 2.0e9 && std::fabs(v - r) < 0.5 - (1e-9 * v + 1e-9);
-        const auto rounded = static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(shifted)));
-        stored[k] = clear ? rounded : -1;
+        stored[k] = StoredTransmittance(a[k], scale, twoTo);
     }
 }
 
