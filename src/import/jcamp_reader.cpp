@@ -129,7 +129,7 @@ class HeaderReader {
                     h_.xUnits = std::string(value);
                     s_.Label14[5] = "XUNITS=" + std::string(value);
                 } else if (Label(line, "##XFACTOR=", value)) {
-                    h_.xFactor = ParseNumber(value);
+                    h_.xFactor = ReadNumber(value);
                 }
                 break;
             case 'T':
@@ -141,7 +141,7 @@ class HeaderReader {
                 if (Label(line, "##DATE=", value)) {
                     s_.Label14[1] = std::string(value);
                 } else if (Label(line, "##DELTAX=", value)) {
-                    h_.deltaX = ParseNumber(value);
+                    h_.deltaX = ReadNumber(value);
                     h_.deltaXGiven = true;
                 }
                 break;
@@ -159,13 +159,13 @@ class HeaderReader {
                     h_.yUnits = std::string(value);
                     s_.Label14[6] = "YUNITS=" + std::string(value);
                 } else if (Label(line, "##YFACTOR=", value)) {
-                    h_.yFactor = ParseNumber(value);
+                    h_.yFactor = ReadNumber(value);
                     s_.DiagnosticList.push_back("Yfactor = " + DoubleText(h_.yFactor, separator_));
                 }
                 break;
             case 'N':
                 if (Label(line, "##NPOINTS=", value)) {
-                    const double count = ParseNumber(value);
+                    const double count = ReadNumber(value);
                     if (!(std::fabs(count) < 2147483647.0)) {
                         Fail("The number of points " + Quoted(value) +
                              " (##NPOINTS=)\r\nis out of range.");
@@ -176,25 +176,25 @@ class HeaderReader {
                 break;
             case 'F':
                 if (Label(line, "##FIRSTX=", value)) {
-                    h_.firstX = ParseNumber(value);
+                    h_.firstX = ReadNumber(value);
                     h_.firstXGiven = true;
                 }
                 break;
             case 'L':
                 if (Label(line, "##LASTX=", value)) {
-                    h_.lastX = ParseNumber(value);
+                    h_.lastX = ReadNumber(value);
                     h_.lastXGiven = true;
                 }
                 break;
             case 'M':
                 if (Label(line, "##MINY=", value)) {
-                    h_.minY = ParseNumber(value);
+                    h_.minY = ReadNumber(value);
                     h_.minYGiven = true;
                 } else if (Label(line, "##MAXY=", value)) {
-                    h_.maxY = ParseNumber(value);
+                    h_.maxY = ReadNumber(value);
                     h_.maxYGiven = true;
                 } else if (Label(line, "##MultGlobal=", value)) {
-                    s_.MultGlobal = ParseNumber(value);
+                    s_.MultGlobal = ReadNumber(value);
                 }
                 break;
             default:
@@ -738,6 +738,7 @@ bool StoreQuickly(const double* abscissa, const double* ordinate, const std::int
 // form this reader does not read.
 bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::string& otherForm) {
     const char sep = request.decimalSeparator;
+    HeaderListFiller headerList(s.HeaderList);
 
     if (bytes.find('\n') == std::string_view::npos && bytes.find('\r') != std::string_view::npos) {
         Fail(kCrOnly);
@@ -749,7 +750,7 @@ bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::
     Header& h = headerReader.Result();
     std::string_view line;
     while (lines.Count() < kMaxHeaderLines && lines.Next(line)) {
-        s.HeaderList.push_back(KeptHeaderLine(line));
+        headerList.Add(line);
         if (headerReader.Take(line)) {
             h.dataFound = true;
             break;
@@ -1076,7 +1077,6 @@ namespace {
 ReadOutcome ReadPlainJcamp(std::string_view bytes, const ReadRequest& request, Spectrum& s,
                            bool& otherForm, bool keep = false) {
     BeginJcampRead(request, s);
-    s.HeaderList.clear();
     s.DiagnosticList.clear();
     otherForm = false;
     std::string otherFormMessage;

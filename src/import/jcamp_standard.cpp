@@ -15,6 +15,7 @@
 #include "core/export_text.h"
 #include "core/numbers.h"
 #include "import/asdf.h"
+#include "import/number_scan.h"
 #include "import/read_frame.h"
 #include "import/transmittance.h"
 
@@ -430,7 +431,7 @@ std::string RefusalOf(const Block& b, XUnit unit) {
 }
 
 double NumberOf(std::string_view value, const char* label) {
-    const double v = ParseNumber(value);
+    const double v = ReadNumber(value);
     if (!std::isfinite(v)) {
         Fail(std::string("The value of ") + label + " is out of range.");
     }

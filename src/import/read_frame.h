@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/numbers.h"
 #include "core/record.h"
@@ -67,6 +68,31 @@ inline constexpr std::size_t kMaxKeptHeaderLine = 65536;
 inline std::string KeptHeaderLine(std::string_view line) {
     return std::string(line.substr(0, kMaxKeptHeaderLine));
 }
+
+// Fills a list of header lines anew while keeping the room of the strings
+// it held: the lines given replace the old ones in order, and the list ends
+// after the last line given when the filler goes, also when a read fails.
+class HeaderListFiller {
+  public:
+    explicit HeaderListFiller(std::vector<std::string>& list) : list_(list) {}
+    HeaderListFiller(const HeaderListFiller&) = delete;
+    HeaderListFiller& operator=(const HeaderListFiller&) = delete;
+    ~HeaderListFiller() { list_.resize(count_); }
+
+    void Add(std::string_view line) {
+        line = line.substr(0, kMaxKeptHeaderLine);
+        if (count_ < list_.size()) {
+            list_[count_].assign(line);
+        } else {
+            list_.emplace_back(line);
+        }
+        ++count_;
+    }
+
+  private:
+    std::vector<std::string>& list_;
+    std::size_t count_ = 0;
+};
 
 // How the interval line shows the step: as it is, or rounded to three
 // decimals (the two-column tables, whose step is a difference of two Singles).

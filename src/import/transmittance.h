@@ -75,13 +75,18 @@ inline std::int32_t StoredTransmittance(double a, double scale,
     return clear ? rounded : -1;
 }
 
-// The same for a[1..n] into stored[1..n].
-inline void StoredTransmittances(const double* a, std::int32_t* stored, std::int32_t n,
-                                 double scale) {
+// The same for a[from..to] into stored[from..to], one at a time.
+inline void StoredTransmittancesOneByOne(const double* a, std::int32_t* stored, std::int32_t from,
+                                         std::int32_t to, double scale) {
     const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
-    for (std::int32_t k = 1; k <= n; ++k) {
+    for (std::int32_t k = from; k <= to; ++k) {
         stored[k] = StoredTransmittance(a[k], scale, twoTo);
     }
 }
+
+// The same for a[1..n] into stored[1..n]: four at a time where the processor
+// has 256-bit vectors, with the same operations in the same order, so the
+// same results.
+void StoredTransmittances(const double* a, std::int32_t* stored, std::int32_t n, double scale);
 
 }  // namespace halvorn

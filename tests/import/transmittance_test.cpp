@@ -1,0 +1,83 @@
+#include "import/transmittance.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "core/numbers.h"
+#include "core/record.h"
+
+namespace halvorn {
+namespace {
+
+// Absorbances as files hold them: token times factor, a few far out of range
+// and a few that are no numbers, so that every lane of a vector step meets
+// each kind.
+std::vector<double> Absorbances(std::size_t count, std::uint64_t seed) {
+    std::vector<double> a(count + 1);
+    for (std::size_t k = 1; k <= count; ++k) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        const auto token = static_cast<double>((seed >> 33) % 40000) - 2000.0;
+        a[k] = token * 0.000062833;
+        switch ((seed >> 20) % 97) {
+            case 0:
+                a[k] = std::numeric_limits<double>::quiet_NaN();
+                break;
+            case 1:
+                a[k] = std::numeric_limits<double>::infinity();
+                break;
+            case 2:
+                a[k] = -150.0;
+                break;
+            case 3:
+                a[k] = 99.9999;
+                break;
+            case 4:
+                a[k] = 0.0;
+                break;
+            default:
+                break;
+        }
+    }
+    return a;
+}
+
+TEST(StoredTransmittances, KnownValuesRoundAsPowDoes) {
+    const double scale = 100.0 * kTransmittanceYFactor;
+    const std::vector<double> a = Absorbances(20000, 5);
+    std::vector<std::int32_t> stored(a.size());
+    const auto n = static_cast<std::int32_t>(a.size() - 1);
+    StoredTransmittances(a.data(), stored.data(), n, scale);
+    int unknown = 0;
+    for (std::int32_t k = 1; k <= n; ++k) {
+        if (stored[k] < 0) {
+            ++unknown;
+            continue;
+        }
+        ASSERT_EQ(stored[k],
+                  ToLong(Divide(1.0, std::pow(10.0, a[k])) * 100.0 * kTransmittanceYFactor))
+            << a[k];
+    }
+    // Only near-ties, large absorbances and no-numbers are left to pow.
+    EXPECT_LT(unknown, n / 20);
+}
+
+TEST(StoredTransmittances, FourAtATimeGiveWhatOneAtATimeGives) {
+    for (const double scale : {100.0 * kTransmittanceYFactor, 838860800.0, 1.0, 3e9}) {
+        for (const std::size_t count : {1u, 3u, 4u, 7u, 1001u}) {
+            const std::vector<double> a = Absorbances(count, count + 17);
+            const auto n = static_cast<std::int32_t>(count);
+            std::vector<std::int32_t> together(a.size(), 7);
+            std::vector<std::int32_t> single(a.size(), 7);
+            StoredTransmittances(a.data(), together.data(), n, scale);
+            StoredTransmittancesOneByOne(a.data(), single.data(), 1, n, scale);
+            ASSERT_EQ(together, single) << "scale " << scale << ", " << count << " points";
+        }
+    }
+}
+
+}  // namespace
+}  // namespace halvorn
