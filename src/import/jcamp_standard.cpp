@@ -914,48 +914,17 @@ void StorePoints(const double* y, std::int32_t n, const Ordinates& o, double ySc
         hi = r > hi ? r : hi;
     };
     if (o.absorbance) {
-        // Compressed tables hold whole numbers: 10^-a at a point is 10^-a at
-        // the first point times 10^-(d x factor) for the difference d of the
-        // two numbers, which three tables of powers give (d = 4096 i + 64 j
-        // + k) within a few parts in 10^15, without a call.
-        const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
-        constexpr int kHigh = 64;  // i = -64..63
-        std::array<double, 2 * kHigh> highPower{};
-        std::array<double, 64> middlePower{};
-        std::array<double, 64> lowPower{};
-        // The tables hold powers TenToMinus reaches.
-        const bool tabled = std::fabs(4096.0 * kHigh * o.a) < 90.0;
-        if (tabled) {
-            for (int i = -kHigh; i < kHigh; ++i) {
-                highPower[static_cast<std::size_t>(i + kHigh)] =
-                    TenToMinus(static_cast<double>(i) * 4096.0 * o.a, twoTo);
-            }
-            for (int j = 0; j < 64; ++j) {
-                middlePower[static_cast<std::size_t>(j)] =
-                    TenToMinus(static_cast<double>(j) * 64.0 * o.a, twoTo);
-                lowPower[static_cast<std::size_t>(j)] =
-                    TenToMinus(static_cast<double>(j) * o.a, twoTo);
-            }
-        }
-        const double toStored = 100.0 * yScale;
-        const double base = y[index(1)];
-        const double baseStored = TenToMinus(std::min(base * o.a, 300.0), twoTo) * toStored;
-        constexpr double kReach = 4096.0 * kHigh;
+        // The stored values of every value as written, in their order; then
+        // placed.
+        thread_local std::vector<double> stored;
+        const auto count = static_cast<std::size_t>(n);
+        stored.resize(count);
+        const std::size_t baseIndex = index(1);
+        const AbsorbancePowers powers = MakeAbsorbancePowers(y[baseIndex], o.a, 100.0 * yScale);
+        const std::size_t first = std::min(baseIndex, index(n));
+        StoredOfAbsorbances(y + first, count, powers, stored.data());
         for (std::int32_t k = 1; k <= n; ++k) {
-            const double v = y[index(k)];
-            const double d = v - base;
-            const double a = v * o.a;
-            double stored = 0.0;
-            if (tabled && d >= -kReach && d < kReach &&
-                d == static_cast<double>(static_cast<int>(d)) && a <= 300.0) [[likely]] {
-                const int di = static_cast<int>(d);
-                stored = baseStored * highPower[static_cast<std::size_t>((di >> 12) + kHigh)] *
-                         (middlePower[static_cast<std::size_t>((di >> 6) & 63)] *
-                          lowPower[static_cast<std::size_t>(di & 63)]);
-            } else {
-                stored = TenToMinus(std::min(a, 300.0), twoTo) * toStored;
-            }
-            store(k, stored);
+            store(k, stored[index(k) - first]);
         }
     } else {
         const double a = o.a * yScale;

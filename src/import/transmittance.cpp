@@ -17,6 +17,30 @@ namespace {
     return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(v, order));
 }
 
+// TenToMinus for four values, operation for operation.
+[[gnu::target("avx2")]] inline __m256d TenToMinusVector(__m256d a,
+                                                        const std::array<double, 256>& twoTo) {
+    const __m256d shift = _mm256_set1_pd(kRoundingShift);
+    const __m256d t =
+        _mm256_mul_pd(_mm256_xor_pd(a, _mm256_set1_pd(-0.0)), _mm256_set1_pd(3.321928094887362348));
+    const __m256d shifted = _mm256_add_pd(_mm256_mul_pd(t, _mm256_set1_pd(256.0)), shift);
+    const __m256d k = _mm256_sub_pd(shifted, shift);
+    const __m256d x = _mm256_mul_pd(_mm256_sub_pd(t, _mm256_div_pd(k, _mm256_set1_pd(256.0))),
+                                    _mm256_set1_pd(0.6931471805599453094));
+    __m256d series =
+        _mm256_add_pd(_mm256_set1_pd(0.5), _mm256_mul_pd(x, _mm256_set1_pd(1.0 / 6.0)));
+    series = _mm256_add_pd(_mm256_set1_pd(1.0), _mm256_mul_pd(x, series));
+    series = _mm256_add_pd(_mm256_set1_pd(1.0), _mm256_mul_pd(x, series));
+    const __m128i whole = LowHalves(_mm256_castpd_si256(shifted));
+    const __m128i exponent = _mm_srai_epi32(whole, 8);
+    const __m256d power = _mm256_castsi256_pd(_mm256_slli_epi64(
+        _mm256_add_epi64(_mm256_cvtepi32_epi64(exponent), _mm256_set1_epi64x(1023)), 52));
+    const __m256d table = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), twoTo.data(),
+                                                   _mm_and_si128(whole, _mm_set1_epi32(255)),
+                                                   _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
+    return _mm256_mul_pd(_mm256_mul_pd(table, series), power);
+}
+
 // StoredTransmittance for a[k..k+3], operation for operation.
 [[gnu::target("avx2")]] void StoredTransmittancesVector(const double* a, std::int32_t* stored,
                                                         std::int32_t n, double scale) {
@@ -31,25 +55,7 @@ namespace {
         const __m256d inRange =
             _mm256_cmp_pd(_mm256_andnot_pd(signBit, av), _mm256_set1_pd(100.0), _CMP_LT_OQ);
         const __m256d aa = _mm256_blendv_pd(zero, av, inRange);
-        // TenToMinus(aa).
-        const __m256d t =
-            _mm256_mul_pd(_mm256_xor_pd(aa, signBit), _mm256_set1_pd(3.321928094887362348));
-        const __m256d shifted = _mm256_add_pd(_mm256_mul_pd(t, _mm256_set1_pd(256.0)), shift);
-        const __m256d kk = _mm256_sub_pd(shifted, shift);
-        const __m256d x = _mm256_mul_pd(_mm256_sub_pd(t, _mm256_div_pd(kk, _mm256_set1_pd(256.0))),
-                                        _mm256_set1_pd(0.6931471805599453094));
-        __m256d series =
-            _mm256_add_pd(_mm256_set1_pd(0.5), _mm256_mul_pd(x, _mm256_set1_pd(1.0 / 6.0)));
-        series = _mm256_add_pd(_mm256_set1_pd(1.0), _mm256_mul_pd(x, series));
-        series = _mm256_add_pd(_mm256_set1_pd(1.0), _mm256_mul_pd(x, series));
-        const __m128i whole = LowHalves(_mm256_castpd_si256(shifted));
-        const __m128i exponent = _mm_srai_epi32(whole, 8);
-        const __m256d power = _mm256_castsi256_pd(_mm256_slli_epi64(
-            _mm256_add_epi64(_mm256_cvtepi32_epi64(exponent), _mm256_set1_epi64x(1023)), 52));
-        const __m256d table =
-            _mm256_mask_i32gather_pd(zero, twoTo.data(), _mm_and_si128(whole, _mm_set1_epi32(255)),
-                                     _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
-        const __m256d tenTo = _mm256_mul_pd(_mm256_mul_pd(table, series), power);
+        const __m256d tenTo = TenToMinusVector(aa, twoTo);
         // The rounding and whether it is clear.
         const __m256d v = _mm256_mul_pd(tenTo, scaleV);
         const __m256d shiftedV = _mm256_add_pd(v, shift);
@@ -69,6 +75,55 @@ namespace {
     StoredTransmittancesOneByOne(a, stored, k, n, scale);
 }
 
+// StoredOfAbsorbance for y[i..i+3], operation for operation; the values
+// beyond the tables take TenToMinus, as one at a time.
+[[gnu::target("avx2")]] void StoredOfAbsorbancesVector(const double* y, std::size_t n,
+                                                       const AbsorbancePowers& p, double* out) {
+    const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
+    const __m256d base = _mm256_set1_pd(p.base);
+    const __m256d factor = _mm256_set1_pd(p.factor);
+    const __m256d reach = _mm256_set1_pd(AbsorbancePowers::kReach);
+    const __m256d most = _mm256_set1_pd(300.0);
+    const __m256d tabled = _mm256_castsi256_pd(_mm256_set1_epi64x(p.tabled ? -1 : 0));
+    const __m256d allLanes = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const __m256d v = _mm256_loadu_pd(y + i);
+        const __m256d d = _mm256_sub_pd(v, base);
+        const __m256d a = _mm256_mul_pd(v, factor);
+        const __m128i di = _mm256_cvttpd_epi32(d);
+        __m256d inTables = _mm256_and_pd(
+            tabled,
+            _mm256_and_pd(_mm256_cmp_pd(d, _mm256_xor_pd(reach, _mm256_set1_pd(-0.0)), _CMP_GE_OQ),
+                          _mm256_cmp_pd(d, reach, _CMP_LT_OQ)));
+        inTables = _mm256_and_pd(inTables,
+                                 _mm256_and_pd(_mm256_cmp_pd(d, _mm256_cvtepi32_pd(di), _CMP_EQ_OQ),
+                                               _mm256_cmp_pd(a, most, _CMP_LE_OQ)));
+        const __m128i highIndex =
+            _mm_add_epi32(_mm_srai_epi32(di, 12), _mm_set1_epi32(AbsorbancePowers::kHigh));
+        const __m128i middleIndex = _mm_and_si128(_mm_srai_epi32(di, 6), _mm_set1_epi32(63));
+        const __m128i lowIndex = _mm_and_si128(di, _mm_set1_epi32(63));
+        const __m256d zero = _mm256_setzero_pd();
+        const __m256d high = _mm256_mask_i32gather_pd(zero, p.high.data(), highIndex, inTables, 8);
+        const __m256d middle =
+            _mm256_mask_i32gather_pd(zero, p.middle.data(), middleIndex, allLanes, 8);
+        const __m256d low = _mm256_mask_i32gather_pd(zero, p.low.data(), lowIndex, allLanes, 8);
+        __m256d stored = _mm256_mul_pd(_mm256_mul_pd(_mm256_set1_pd(p.baseStored), high),
+                                       _mm256_mul_pd(middle, low));
+        if (_mm256_movemask_pd(inTables) != 0xF) [[unlikely]] {
+            // std::min(a, 300.0) keeps a where it is no number.
+            const __m256d capped = _mm256_blendv_pd(a, most, _mm256_cmp_pd(most, a, _CMP_LT_OQ));
+            const __m256d other =
+                _mm256_mul_pd(TenToMinusVector(capped, twoTo), _mm256_set1_pd(p.toStored));
+            stored = _mm256_blendv_pd(other, stored, inTables);
+        }
+        _mm256_storeu_pd(out + i, stored);
+    }
+    for (; i < n; ++i) {
+        out[i] = StoredOfAbsorbance(y[i], p, twoTo);
+    }
+}
+
 bool HasVectors() {
     static const bool has = __builtin_cpu_supports("avx2");
     return has;
@@ -86,6 +141,42 @@ void StoredTransmittances(const double* a, std::int32_t* stored, std::int32_t n,
     }
 #endif
     StoredTransmittancesOneByOne(a, stored, 1, n, scale);
+}
+
+AbsorbancePowers MakeAbsorbancePowers(double base, double factor, double toStored) {
+    const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
+    AbsorbancePowers p;
+    constexpr int kHigh = AbsorbancePowers::kHigh;
+    p.tabled = std::fabs(4096.0 * kHigh * factor) < 90.0;
+    if (p.tabled) {
+        for (int i = -kHigh; i < kHigh; ++i) {
+            p.high[static_cast<std::size_t>(i + kHigh)] =
+                TenToMinus(static_cast<double>(i) * 4096.0 * factor, twoTo);
+        }
+        for (int j = 0; j < 64; ++j) {
+            p.middle[static_cast<std::size_t>(j)] =
+                TenToMinus(static_cast<double>(j) * 64.0 * factor, twoTo);
+            p.low[static_cast<std::size_t>(j)] = TenToMinus(static_cast<double>(j) * factor, twoTo);
+        }
+    }
+    p.factor = factor;
+    p.toStored = toStored;
+    p.base = base;
+    p.baseStored = TenToMinus(std::min(base * factor, 300.0), twoTo) * toStored;
+    return p;
+}
+
+void StoredOfAbsorbances(const double* y, std::size_t n, const AbsorbancePowers& p, double* out) {
+#ifdef HALVORN_VECTOR_TRANSMITTANCES
+    if (HasVectors()) {
+        StoredOfAbsorbancesVector(y, n, p, out);
+        return;
+    }
+#endif
+    const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
+    for (std::size_t i = 0; i < n; ++i) {
+        out[i] = StoredOfAbsorbance(y[i], p, twoTo);
+    }
 }
 
 }  // namespace halvorn

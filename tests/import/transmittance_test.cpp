@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -75,6 +77,45 @@ TEST(StoredTransmittances, FourAtATimeGiveWhatOneAtATimeGives) {
             StoredTransmittances(a.data(), together.data(), n, scale);
             StoredTransmittancesOneByOne(a.data(), single.data(), 1, n, scale);
             ASSERT_EQ(together, single) << "scale " << scale << ", " << count << " points";
+        }
+    }
+}
+
+// Compressed tables: whole numbers near the first one, some far from it or
+// with a fraction, which the tables do not hold.
+TEST(StoredOfAbsorbances, FourAtATimeGiveWhatOneAtATimeGives) {
+    for (const double factor : {2.441406250E-4, 2.840445172462317941E-05, 1e-3, 0.5}) {
+        std::uint64_t seed = 99;
+        std::vector<double> y(1003);
+        for (double& v : y) {
+            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+            v = static_cast<double>((seed >> 33) % 20000) - 1000.0;
+            switch ((seed >> 20) % 53) {
+                case 0:
+                    v += 0.5;
+                    break;
+                case 1:
+                    v = 1e6;
+                    break;
+                case 2:
+                    v = -3e5;
+                    break;
+                case 3:
+                    v = 2e9;
+                    break;
+                default:
+                    break;
+            }
+        }
+        const AbsorbancePowers powers = MakeAbsorbancePowers(y[0], factor, 4194304.0);
+        const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
+        std::vector<double> together(y.size());
+        StoredOfAbsorbances(y.data(), y.size(), powers, together.data());
+        for (std::size_t i = 0; i < y.size(); ++i) {
+            const double single = StoredOfAbsorbance(y[i], powers, twoTo);
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(together[i]),
+                      std::bit_cast<std::uint64_t>(single))
+                << "factor " << factor << ", value " << y[i];
         }
     }
 }
