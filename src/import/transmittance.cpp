@@ -35,9 +35,12 @@ namespace {
     const __m128i exponent = _mm_srai_epi32(whole, 8);
     const __m256d power = _mm256_castsi256_pd(_mm256_slli_epi64(
         _mm256_add_epi64(_mm256_cvtepi32_epi64(exponent), _mm256_set1_epi64x(1023)), 52));
-    const __m256d table = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), twoTo.data(),
-                                                   _mm_and_si128(whole, _mm_set1_epi32(255)),
-                                                   _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
+    // The table entries looked up one by one, which is quicker than a gather.
+    alignas(16) std::int32_t index[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(index), _mm_and_si128(whole, _mm_set1_epi32(255)));
+    const __m256d table = _mm256_setr_pd(
+        twoTo[static_cast<std::size_t>(index[0])], twoTo[static_cast<std::size_t>(index[1])],
+        twoTo[static_cast<std::size_t>(index[2])], twoTo[static_cast<std::size_t>(index[3])]);
     return _mm256_mul_pd(_mm256_mul_pd(table, series), power);
 }
 
@@ -85,7 +88,6 @@ namespace {
     const __m256d reach = _mm256_set1_pd(AbsorbancePowers::kReach);
     const __m256d most = _mm256_set1_pd(300.0);
     const __m256d tabled = _mm256_castsi256_pd(_mm256_set1_epi64x(p.tabled ? -1 : 0));
-    const __m256d allLanes = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
     std::size_t i = 0;
     for (; i + 4 <= n; i += 4) {
         const __m256d v = _mm256_loadu_pd(y + i);
@@ -99,15 +101,20 @@ namespace {
         inTables = _mm256_and_pd(inTables,
                                  _mm256_and_pd(_mm256_cmp_pd(d, _mm256_cvtepi32_pd(di), _CMP_EQ_OQ),
                                                _mm256_cmp_pd(a, most, _CMP_LE_OQ)));
-        const __m128i highIndex =
-            _mm_add_epi32(_mm_srai_epi32(di, 12), _mm_set1_epi32(AbsorbancePowers::kHigh));
-        const __m128i middleIndex = _mm_and_si128(_mm_srai_epi32(di, 6), _mm_set1_epi32(63));
-        const __m128i lowIndex = _mm_and_si128(di, _mm_set1_epi32(63));
-        const __m256d zero = _mm256_setzero_pd();
-        const __m256d high = _mm256_mask_i32gather_pd(zero, p.high.data(), highIndex, inTables, 8);
-        const __m256d middle =
-            _mm256_mask_i32gather_pd(zero, p.middle.data(), middleIndex, allLanes, 8);
-        const __m256d low = _mm256_mask_i32gather_pd(zero, p.low.data(), lowIndex, allLanes, 8);
+        // The table entries, looked up one by one, which is quicker than a
+        // gather; a lane beyond the tables looks up an entry it then drops.
+        alignas(16) std::int32_t d32[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(d32), di);
+        const auto entry = [&](const auto& table, int lane, int shift, int mask) {
+            return table[static_cast<std::size_t>(
+                ((d32[lane] >> shift) + (shift == 12 ? AbsorbancePowers::kHigh : 0)) & mask)];
+        };
+        const __m256d high = _mm256_setr_pd(entry(p.high, 0, 12, 127), entry(p.high, 1, 12, 127),
+                                            entry(p.high, 2, 12, 127), entry(p.high, 3, 12, 127));
+        const __m256d middle = _mm256_setr_pd(entry(p.middle, 0, 6, 63), entry(p.middle, 1, 6, 63),
+                                              entry(p.middle, 2, 6, 63), entry(p.middle, 3, 6, 63));
+        const __m256d low = _mm256_setr_pd(entry(p.low, 0, 0, 63), entry(p.low, 1, 0, 63),
+                                           entry(p.low, 2, 0, 63), entry(p.low, 3, 0, 63));
         __m256d stored = _mm256_mul_pd(_mm256_mul_pd(_mm256_set1_pd(p.baseStored), high),
                                        _mm256_mul_pd(middle, low));
         if (_mm256_movemask_pd(inTables) != 0xF) [[unlikely]] {
