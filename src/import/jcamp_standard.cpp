@@ -897,44 +897,21 @@ Ordinates DecideOrdinates(const std::vector<double>& y, double scale, const Bloc
     return result;
 }
 
-// The stored ordinate and the abscissa of every point k = 1..n, from the
-// value as written at index(k) and the wavenumber xOf(k), in one pass that
-// also finds the smallest and largest stored ordinate.
-template <typename Index, typename XOf>
-void StorePoints(const double* y, std::int32_t n, const Ordinates& o, double yScale,
-                 std::int32_t* rawY, float* waveX, Index index, XOf xOf, std::int32_t& low,
-                 std::int32_t& high) {
-    std::int32_t lo = std::numeric_limits<std::int32_t>::max();
-    std::int32_t hi = std::numeric_limits<std::int32_t>::min();
-    const auto store = [&](std::int32_t k, double stored) {
-        const auto r = static_cast<std::int32_t>(NearbyInteger(stored));
-        rawY[k] = r;
-        waveX[k] = xOf(k);
-        lo = r < lo ? r : lo;
-        hi = r > hi ? r : hi;
-    };
+// The stored ordinate before rounding of every value as written, in the
+// order written; absorbances are taken relative to the value at baseIndex.
+void StoredValues(const std::vector<double>& y, const Ordinates& o, double yScale,
+                  std::size_t baseIndex, std::vector<double>& stored) {
+    stored.resize(y.size());
     if (o.absorbance) {
-        // The stored values of every value as written, in their order; then
-        // placed.
-        thread_local std::vector<double> stored;
-        const auto count = static_cast<std::size_t>(n);
-        stored.resize(count);
-        const std::size_t baseIndex = index(1);
         const AbsorbancePowers powers = MakeAbsorbancePowers(y[baseIndex], o.a, 100.0 * yScale);
-        const std::size_t first = std::min(baseIndex, index(n));
-        StoredOfAbsorbances(y + first, count, powers, stored.data());
-        for (std::int32_t k = 1; k <= n; ++k) {
-            store(k, stored[index(k) - first]);
-        }
+        StoredOfAbsorbances(y.data(), y.size(), powers, stored.data());
     } else {
         const double a = o.a * yScale;
         const double b = o.b * yScale;
-        for (std::int32_t k = 1; k <= n; ++k) {
-            store(k, y[index(k)] * a + b);
+        for (std::size_t i = 0; i < y.size(); ++i) {
+            stored[i] = y[i] * a + b;
         }
     }
-    low = lo;
-    high = hi;
 }
 
 // Labels shown on the graph, as the plain reader fills them.
@@ -1108,49 +1085,40 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, bool&
     s.WaveX.resize(static_cast<std::size_t>(n) + 1);
     s.RawY[0] = 0;
     s.WaveX[0] = 0.0f;
-    const double* const y = points.y.data();
     std::int32_t* const rawY = s.RawY.data();
     float* const waveX = s.WaveX.data();
     double firstX = 0.0;
     double lastX = 0.0;
     std::int32_t rawLow = 0;
     std::int32_t rawHigh = 0;
+    // Points run from the largest wavenumber of the grid, so a grid that
+    // rises is placed backward; absorbances are taken relative to the first
+    // point's value.
+    const bool backward = onGrid && points.step >= 0.0;
+    thread_local std::vector<double> stored;
+    StoredValues(points.y, ordinates, s.YFactor, backward ? points.y.size() - 1 : 0, stored);
     if (onGrid) {
         // Checked at both ends, the grid fits a Single everywhere.
         ToSingle(points.x0);
         ToSingle(gridEnd);
-        const double x0 = points.x0;
-        const double step = points.step;
-        if (step < 0.0) {
-            StorePoints(
-                y, n, ordinates, s.YFactor, rawY, waveX,
-                [](std::int32_t k) { return static_cast<std::size_t>(k - 1); },
-                [x0, step](std::int32_t k) {
-                    return static_cast<float>(x0 + static_cast<double>(k - 1) * step);
-                },
-                rawLow, rawHigh);
-            firstX = x0;
-            lastX = gridEnd;
-        } else {
-            StorePoints(
-                y, n, ordinates, s.YFactor, rawY, waveX,
-                [n](std::int32_t k) { return static_cast<std::size_t>(n - k); },
-                [x0, step, n](std::int32_t k) {
-                    return static_cast<float>(x0 + static_cast<double>(n - k) * step);
-                },
-                rawLow, rawHigh);
-            firstX = gridEnd;
-            lastX = x0;
-        }
+        PlaceOnGrid(stored.data(), n, backward, points.x0, points.step, rawY, waveX, rawLow,
+                    rawHigh);
+        firstX = backward ? gridEnd : points.x0;
+        lastX = backward ? points.x0 : gridEnd;
     } else {
         const double* const x = points.x.data();
         for (std::int32_t k = 1; k <= n; ++k) {
             ToSingle(x[k - 1]);
         }
-        StorePoints(
-            y, n, ordinates, s.YFactor, rawY, waveX,
-            [](std::int32_t k) { return static_cast<std::size_t>(k - 1); },
-            [x](std::int32_t k) { return static_cast<float>(x[k - 1]); }, rawLow, rawHigh);
+        rawLow = std::numeric_limits<std::int32_t>::max();
+        rawHigh = std::numeric_limits<std::int32_t>::min();
+        for (std::int32_t k = 1; k <= n; ++k) {
+            const auto r = static_cast<std::int32_t>(NearbyInteger(stored[k - 1]));
+            rawY[k] = r;
+            waveX[k] = static_cast<float>(x[k - 1]);
+            rawLow = std::min(rawLow, r);
+            rawHigh = std::max(rawHigh, r);
+        }
         firstX = points.x.front();
         lastX = points.x.back();
     }

@@ -1,5 +1,8 @@
 #include "import/transmittance.h"
 
+#include <algorithm>
+#include <limits>
+
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define HALVORN_VECTOR_TRANSMITTANCES 1
@@ -8,6 +11,21 @@
 namespace halvorn {
 
 namespace {
+
+// PlaceOnGrid for the points from..n, one at a time, folding their stored
+// ordinates into low and high.
+inline void PlaceOneByOne(const double* value, std::int32_t n, bool backward, double x0,
+                          double step, std::int32_t* rawY, float* waveX, std::int32_t from,
+                          std::int32_t& low, std::int32_t& high) {
+    for (std::int32_t k = from; k <= n; ++k) {
+        const std::int32_t i = backward ? n - k : k - 1;
+        const auto r = static_cast<std::int32_t>(NearbyInteger(value[i]));
+        rawY[k] = r;
+        waveX[k] = static_cast<float>(x0 + static_cast<double>(i) * step);
+        low = std::min(low, r);
+        high = std::max(high, r);
+    }
+}
 
 #ifdef HALVORN_VECTOR_TRANSMITTANCES
 
@@ -131,6 +149,46 @@ namespace {
     }
 }
 
+// PlaceOnGrid for points 1..n, four at a time, operation for operation.
+[[gnu::target("avx2")]] void PlaceOnGridVector(const double* value, std::int32_t n, bool backward,
+                                               double x0, double step, std::int32_t* rawY,
+                                               float* waveX, std::int32_t& low,
+                                               std::int32_t& high) {
+    const __m256d shift = _mm256_set1_pd(kRoundingShift);
+    const __m256d x0v = _mm256_set1_pd(x0);
+    const __m256d stepV = _mm256_set1_pd(step);
+    __m128i lo = _mm_set1_epi32(std::numeric_limits<std::int32_t>::max());
+    __m128i hi = _mm_set1_epi32(std::numeric_limits<std::int32_t>::min());
+    std::int32_t k = 1;
+    for (; k + 3 <= n; k += 4) {
+        // The values' indices i for points k..k+3.
+        __m128i index;
+        __m256d v;
+        if (backward) {
+            index = _mm_setr_epi32(n - k, n - k - 1, n - k - 2, n - k - 3);
+            v = _mm256_permute4x64_pd(_mm256_loadu_pd(value + (n - k - 3)), 0x1B);
+        } else {
+            index = _mm_setr_epi32(k - 1, k, k + 1, k + 2);
+            v = _mm256_loadu_pd(value + (k - 1));
+        }
+        const __m128i r = _mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_add_pd(v, shift), shift));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(rawY + k), r);
+        lo = _mm_min_epi32(lo, r);
+        hi = _mm_max_epi32(hi, r);
+        const __m256d x = _mm256_add_pd(x0v, _mm256_mul_pd(_mm256_cvtepi32_pd(index), stepV));
+        _mm_storeu_ps(waveX + k, _mm256_cvtpd_ps(x));
+    }
+    alignas(16) std::int32_t lows[4];
+    alignas(16) std::int32_t highs[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lows), lo);
+    _mm_store_si128(reinterpret_cast<__m128i*>(highs), hi);
+    std::int32_t l = std::min(std::min(lows[0], lows[1]), std::min(lows[2], lows[3]));
+    std::int32_t h = std::max(std::max(highs[0], highs[1]), std::max(highs[2], highs[3]));
+    PlaceOneByOne(value, n, backward, x0, step, rawY, waveX, k, l, h);
+    low = l;
+    high = h;
+}
+
 bool HasVectors() {
     static const bool has = __builtin_cpu_supports("avx2");
     return has;
@@ -184,6 +242,19 @@ void StoredOfAbsorbances(const double* y, std::size_t n, const AbsorbancePowers&
     for (std::size_t i = 0; i < n; ++i) {
         out[i] = StoredOfAbsorbance(y[i], p, twoTo);
     }
+}
+
+void PlaceOnGrid(const double* value, std::int32_t n, bool backward, double x0, double step,
+                 std::int32_t* rawY, float* waveX, std::int32_t& low, std::int32_t& high) {
+#ifdef HALVORN_VECTOR_TRANSMITTANCES
+    if (HasVectors()) {
+        PlaceOnGridVector(value, n, backward, x0, step, rawY, waveX, low, high);
+        return;
+    }
+#endif
+    low = std::numeric_limits<std::int32_t>::max();
+    high = std::numeric_limits<std::int32_t>::min();
+    PlaceOneByOne(value, n, backward, x0, step, rawY, waveX, 1, low, high);
 }
 
 }  // namespace halvorn

@@ -130,4 +130,13 @@ inline double StoredOfAbsorbance(double v, const AbsorbancePowers& p,
 // processor has 256-bit vectors, with the same results.
 void StoredOfAbsorbances(const double* y, std::size_t n, const AbsorbancePowers& p, double* out);
 
+// Places the stored ordinates before rounding, value[0..n) in the order
+// written, on an even grid of wavenumbers as points k = 1..n: the point k
+// takes the value i = k - 1, or i = n - k when backward, as the nearest
+// integer rawY[k], at the wavenumber waveX[k], the Single of x0 + i x step;
+// low and high are the smallest and largest rawY. Four points at a time where
+// the processor has 256-bit vectors, with the same results.
+void PlaceOnGrid(const double* value, std::int32_t n, bool backward, double x0, double step,
+                 std::int32_t* rawY, float* waveX, std::int32_t& low, std::int32_t& high);
+
 }  // namespace halvorn

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -116,6 +117,39 @@ TEST(StoredOfAbsorbances, FourAtATimeGiveWhatOneAtATimeGives) {
             ASSERT_EQ(std::bit_cast<std::uint64_t>(together[i]),
                       std::bit_cast<std::uint64_t>(single))
                 << "factor " << factor << ", value " << y[i];
+        }
+    }
+}
+
+// Every length around the four-point steps, both directions, values with
+// halves (which round to even) and negative ones.
+TEST(PlaceOnGrid, PointsRunFromTheFirstOrLastValue) {
+    for (const bool backward : {false, true}) {
+        for (std::int32_t n = 1; n <= 11; ++n) {
+            std::vector<double> value(static_cast<std::size_t>(n));
+            for (std::int32_t i = 0; i < n; ++i) {
+                value[static_cast<std::size_t>(i)] = (i % 3 == 0 ? -1.0 : 1.0) * (i * 1234.5 + 0.5);
+            }
+            std::vector<std::int32_t> rawY(static_cast<std::size_t>(n) + 1, 7);
+            std::vector<float> waveX(static_cast<std::size_t>(n) + 1, 7.0f);
+            std::int32_t low = 0;
+            std::int32_t high = 0;
+            PlaceOnGrid(value.data(), n, backward, 399.87, 0.964, rawY.data(), waveX.data(), low,
+                        high);
+            std::int32_t wantLow = 2147483647;
+            std::int32_t wantHigh = -2147483647 - 1;
+            for (std::int32_t k = 1; k <= n; ++k) {
+                const std::int32_t i = backward ? n - k : k - 1;
+                const std::int32_t want = ToLong(value[static_cast<std::size_t>(i)]);
+                ASSERT_EQ(rawY[static_cast<std::size_t>(k)], want) << n << " " << k;
+                ASSERT_EQ(waveX[static_cast<std::size_t>(k)],
+                          static_cast<float>(399.87 + static_cast<double>(i) * 0.964));
+                wantLow = std::min(wantLow, want);
+                wantHigh = std::max(wantHigh, want);
+            }
+            EXPECT_EQ(rawY[0], 7);
+            EXPECT_EQ(low, wantLow);
+            EXPECT_EQ(high, wantHigh);
         }
     }
 }
