@@ -829,6 +829,43 @@ double MedianOf(const std::vector<double>& y) {
     return *middle;
 }
 
+// The smallest and largest value as one scan from the first value gives
+// them, keeping the first of equal values and passing over values that are
+// no numbers: four scans side by side, each over every fourth value. Equal
+// values have the same bits but for the zeros, so an extreme of zero is the
+// first zero of all.
+void Extremes(const std::vector<double>& y, double& low, double& high) {
+    const double* const v = y.data();
+    const std::size_t n = y.size();
+    std::array<double, 4> lo;
+    std::array<double, 4> hi;
+    lo.fill(v[0]);
+    hi.fill(v[0]);
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        for (std::size_t j = 0; j < 4; ++j) {
+            lo[j] = v[i + j] < lo[j] ? v[i + j] : lo[j];
+            hi[j] = v[i + j] > hi[j] ? v[i + j] : hi[j];
+        }
+    }
+    for (; i < n; ++i) {
+        lo[0] = v[i] < lo[0] ? v[i] : lo[0];
+        hi[0] = v[i] > hi[0] ? v[i] : hi[0];
+    }
+    low = lo[0];
+    high = hi[0];
+    for (std::size_t j = 1; j < 4; ++j) {
+        low = lo[j] < low ? lo[j] : low;
+        high = hi[j] > high ? hi[j] : high;
+    }
+    if (low == 0.0) {
+        low = *std::find(v, v + n, 0.0);
+    }
+    if (high == 0.0) {
+        high = *std::find(v, v + n, 0.0);
+    }
+}
+
 // How the ordinates as written become %T: linearly, pct = a x value + b,
 // or as absorbances, pct = 100 x 10^-(a x value).
 struct Ordinates {
@@ -843,12 +880,9 @@ Ordinates DecideOrdinates(const std::vector<double>& y, double scale, const Bloc
     Ordinates result;
     const std::string unit = Compact(b.yUnits);
     const std::string unitText(b.yUnits.empty() ? std::string_view("(none)") : b.yUnits);
-    double rawLow = y.front();
-    double rawHigh = y.front();
-    for (const double v : y) {
-        rawLow = v < rawLow ? v : rawLow;
-        rawHigh = v > rawHigh ? v : rawHigh;
-    }
+    double rawLow = 0.0;
+    double rawHigh = 0.0;
+    Extremes(y, rawLow, rawHigh);
     const double low = std::min(rawLow * scale, rawHigh * scale);
     const double high = std::max(rawLow * scale, rawHigh * scale);
     if (!std::isfinite(low) || !std::isfinite(high)) {
