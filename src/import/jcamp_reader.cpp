@@ -696,9 +696,10 @@ double WavelengthOf(double wavenumber) {
 // below compute it). Returns false, with the record's points to be written
 // again, where a point needs more: an abscissa beyond a Single, an
 // absorbance of 100 or more, an ordinate out of range.
-bool StoreQuickly(const double* abscissa, const double* ordinate, const std::int32_t* known,
-                  std::int32_t n, bool noInvert, double yFactor, Spectrum& s, std::int32_t& lowest,
-                  std::int32_t& highest) {
+[[gnu::noinline]] bool StoreQuickly(const double* abscissa, const double* ordinate,
+                                    const std::int32_t* known, std::int32_t n, bool noInvert,
+                                    double yFactor, Spectrum& s, std::int32_t& lowest,
+                                    std::int32_t& highest) {
     float* const waveX = s.WaveX.data();
     std::int32_t* const rawY = s.RawY.data();
     std::int32_t low = std::numeric_limits<std::int32_t>::max();
@@ -731,6 +732,46 @@ bool StoreQuickly(const double* abscissa, const double* ordinate, const std::int
     lowest = low;
     highest = high;
     return quick;
+}
+
+// Places the points 1..n of the table's lines: every line starts at its own
+// abscissa, which must follow from the line before it and the step, and
+// places its ordinates (times yFactor) right after the previous line's last
+// point. Returns the largest resolution of the lines' abscissae. The table
+// holds at least n ordinates.
+[[gnu::noinline]] double PlaceLines(const DataTable& table, std::int32_t n, double step,
+                                    double yFactor, char sep, double* abscissa, double* ordinate) {
+    std::int32_t i = 0;
+    double maxResolution = 0.0;
+    const DataLine* previous = nullptr;
+    for (const DataLine& dataLine : table.lines) {
+        if (i >= n) {
+            break;
+        }
+        if (previous != nullptr) {
+            const double expected = previous->x + static_cast<double>(previous->yCount) * step;
+            const double tolerance =
+                1.5 * std::fabs(step) + dataLine.xResolution + previous->xResolution;
+            if (!(std::fabs(dataLine.x - expected) <= tolerance)) {
+                Fail("Data line " + IntegerText(static_cast<std::int64_t>(dataLine.lineNumber)) +
+                     " starts at " + NumberText(dataLine.x, sep) +
+                     ",\r\nbut the line before it and the step ##DELTAX=\r\nlead to " +
+                     NumberText(expected, sep) + ".");
+            }
+        }
+        maxResolution = std::max(maxResolution, dataLine.xResolution);
+        ++i;
+        abscissa[i] = dataLine.x;
+        const double* y = table.y.data() + dataLine.firstY;
+        ordinate[i] = y[0] * yFactor;
+        for (std::size_t j = 1; j < dataLine.yCount && i < n; ++j) {
+            ++i;
+            abscissa[i] = abscissa[i - 1] + step;
+            ordinate[i] = y[j] * yFactor;
+        }
+        previous = &dataLine;
+    }
+    return maxResolution;
 }
 
 // The read proper; throws ReadFailure, ArithmeticFault or OtherForm, or
@@ -851,37 +892,8 @@ bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::
     // Points 1..n are all placed below (the table holds at least n ordinates).
     abscissa.resize(static_cast<std::size_t>(n) + 1);
     ordinate.resize(static_cast<std::size_t>(n) + 1);
-    std::int32_t i = 0;
-    double maxResolution = 0.0;
-    const DataLine* previous = nullptr;
-    for (const DataLine& dataLine : table) {
-        if (i >= n) {
-            break;
-        }
-        if (previous != nullptr) {
-            const double expected = previous->x + static_cast<double>(previous->yCount) * step;
-            const double tolerance =
-                1.5 * std::fabs(step) + dataLine.xResolution + previous->xResolution;
-            if (!(std::fabs(dataLine.x - expected) <= tolerance)) {
-                Fail("Data line " + IntegerText(static_cast<std::int64_t>(dataLine.lineNumber)) +
-                     " starts at " + NumberText(dataLine.x, sep) +
-                     ",\r\nbut the line before it and the step ##DELTAX=\r\nlead to " +
-                     NumberText(expected, sep) + ".");
-            }
-        }
-        maxResolution = std::max(maxResolution, dataLine.xResolution);
-        ++i;
-        abscissa[static_cast<std::size_t>(i)] = dataLine.x;
-        const double* y = dataTable.y.data() + dataLine.firstY;
-        ordinate[static_cast<std::size_t>(i)] = y[0] * h.yFactor;
-        for (std::size_t j = 1; j < dataLine.yCount && i < n; ++j) {
-            ++i;
-            abscissa[static_cast<std::size_t>(i)] =
-                abscissa[static_cast<std::size_t>(i - 1)] + step;
-            ordinate[static_cast<std::size_t>(i)] = y[j] * h.yFactor;
-        }
-        previous = &dataLine;
-    }
+    const double maxResolution =
+        PlaceLines(dataTable, n, step, h.yFactor, sep, abscissa.data(), ordinate.data());
 
     // The header's first and last abscissa must describe the same points.
     const double endTolerance = 1.5 * std::fabs(h.deltaX) + 2.0 * maxResolution;

@@ -35,7 +35,8 @@ inline void PlaceOneByOne(const double* value, std::int32_t n, bool backward, do
     return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(v, order));
 }
 
-// TenToMinus for four values, operation for operation.
+// TenToMinus for four values, operation for operation (k / 256 is k times
+// 1/256 exactly, as k is a whole number).
 [[gnu::target("avx2")]] inline __m256d TenToMinusVector(__m256d a,
                                                         const std::array<double, 256>& twoTo) {
     const __m256d shift = _mm256_set1_pd(kRoundingShift);
@@ -43,7 +44,7 @@ inline void PlaceOneByOne(const double* value, std::int32_t n, bool backward, do
         _mm256_mul_pd(_mm256_xor_pd(a, _mm256_set1_pd(-0.0)), _mm256_set1_pd(3.321928094887362348));
     const __m256d shifted = _mm256_add_pd(_mm256_mul_pd(t, _mm256_set1_pd(256.0)), shift);
     const __m256d k = _mm256_sub_pd(shifted, shift);
-    const __m256d x = _mm256_mul_pd(_mm256_sub_pd(t, _mm256_div_pd(k, _mm256_set1_pd(256.0))),
+    const __m256d x = _mm256_mul_pd(_mm256_sub_pd(t, _mm256_mul_pd(k, _mm256_set1_pd(1.0 / 256.0))),
                                     _mm256_set1_pd(0.6931471805599453094));
     __m256d series =
         _mm256_add_pd(_mm256_set1_pd(0.5), _mm256_mul_pd(x, _mm256_set1_pd(1.0 / 6.0)));
