@@ -230,11 +230,15 @@ const char* AsdfFormName(unsigned forms) {
 namespace {
 
 template <bool kLong>
-AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLine& out) {
+AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLine& out,
+                      const char* readableEnd) {
     out = AsdfLine{};
     const char* const begin = line.data();
     const char* const end = begin + line.size();
     const char* p = begin;
+    // The quick difference reads up to 16 digits without looking for the
+    // line's end, which stops it as no digit does.
+    const char* const readable = readableEnd != nullptr && readableEnd > end ? readableEnd : end;
 
     // The abscissa: a plain number or a compact one, after any separators.
     while (p < end && InfoOf(*p).kind == Kind::Separator) {
@@ -285,8 +289,8 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
     while (p < end) {
         const char c = *p;
         const CharInfo info = InfoOf(c);
-        if (info.kind == Kind::Dif && (last == Last::Value || last == Last::Dif) && end - p > 20)
-            [[likely]] {
+        if (info.kind == Kind::Dif && (last == Last::Value || last == Last::Dif) &&
+            readable - p > 20) [[likely]] {
             // The commonest token of a compressed table, a short difference.
             const char* q = p + 1;
             std::uint64_t m = static_cast<std::uint64_t>(info.digit < 0 ? -info.digit : info.digit);
@@ -442,9 +446,9 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
 }  // namespace
 
 AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, AsdfLine& out,
-                          bool longNumbers) {
-    return longNumbers ? DecodeLine<true>(line, y, room, out)
-                       : DecodeLine<false>(line, y, room, out);
+                          bool longNumbers, const char* readableEnd) {
+    return longNumbers ? DecodeLine<true>(line, y, room, out, readableEnd)
+                       : DecodeLine<false>(line, y, room, out, readableEnd);
 }
 
 bool HasLongNumbers(std::string_view line) {

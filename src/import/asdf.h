@@ -66,9 +66,11 @@ AsdfResult DecodeAsdfLine(std::string_view line, std::vector<double>& y, std::si
 // The same into y[0..room): out.yCount ordinates are written, and a fault
 // leaves what was written undefined. With longNumbers the digits of a number
 // are found eight at a time, which is quicker when most numbers are long and
-// slower when they are short.
+// slower when they are short. The bytes from the line's end up to
+// readableEnd (at or after it) may be looked at, not used: the line ends at a
+// line end or at readableEnd.
 AsdfResult DecodeAsdfLine(std::string_view line, double* y, std::size_t room, AsdfLine& out,
-                          bool longNumbers = false);
+                          bool longNumbers = false, const char* readableEnd = nullptr);
 
 // Whether the numbers of a line have four digits or more on the whole.
 bool HasLongNumbers(std::string_view line);

@@ -591,8 +591,8 @@ void ReadXyy(std::string_view bytes, const Block& b, double xFactor,
         // put back once the check value is compared with it.
         const bool checked = checkNext && first > 0;
         const double last = checked ? y[first - 1] : 0.0;
-        const AsdfResult r =
-            DecodeAsdfLine(line, y + first - (checked ? 1 : 0), cap - first, decoded, longNumbers);
+        const AsdfResult r = DecodeAsdfLine(line, y + first - (checked ? 1 : 0), cap - first,
+                                            decoded, longNumbers, bytes.data() + bytes.size());
         if (r.status != AsdfStatus::Ok) {
             FailLine(lines.Number(), line, r);
         }
