@@ -86,10 +86,17 @@ inline void StoredTransmittancesOneByOne(const double* a, std::int32_t* stored, 
     }
 }
 
-// The same for a[1..n] into stored[1..n]: four at a time where the processor
-// has 256-bit vectors, with the same operations in the same order, so the
-// same results.
-void StoredTransmittances(const double* a, std::int32_t* stored, std::int32_t n, double scale);
+// How many values the loops below take at a time: eight or four where the
+// processor has 512-bit or 256-bit vectors, with the same operations in the
+// same order as one at a time, so the same results.
+enum class VectorWidth { One = 1, Four = 4, Eight = 8 };
+
+// The widest this processor has.
+VectorWidth WidestVectors();
+
+// The same for a[1..n] into stored[1..n].
+void StoredTransmittances(const double* a, std::int32_t* stored, std::int32_t n, double scale,
+                          VectorWidth width = WidestVectors());
 
 // Absorbances written as whole numbers, as compressed tables hold them: 10^-a
 // at a value v is 10^-a at a base value times 10^-(d x factor) for the
@@ -126,17 +133,19 @@ inline double StoredOfAbsorbance(double v, const AbsorbancePowers& p,
     return TenToMinus(std::min(a, 300.0), twoTo) * p.toStored;
 }
 
-// StoredOfAbsorbance for y[0..n) into out[0..n): four at a time where the
-// processor has 256-bit vectors, with the same results.
-void StoredOfAbsorbances(const double* y, std::size_t n, const AbsorbancePowers& p, double* out);
+// StoredOfAbsorbance for y[0..n) into out[0..n), four at a time at any
+// width beyond one.
+void StoredOfAbsorbances(const double* y, std::size_t n, const AbsorbancePowers& p, double* out,
+                         VectorWidth width = WidestVectors());
 
 // Places the stored ordinates before rounding, value[0..n) in the order
 // written, on an even grid of wavenumbers as points k = 1..n: the point k
 // takes the value i = k - 1, or i = n - k when backward, as the nearest
 // integer rawY[k], at the wavenumber waveX[k], the Single of x0 + i x step;
-// low and high are the smallest and largest rawY. Four points at a time where
-// the processor has 256-bit vectors, with the same results.
+// low and high are the smallest and largest rawY. Four points at a time at
+// any width beyond one.
 void PlaceOnGrid(const double* value, std::int32_t n, bool backward, double x0, double step,
-                 std::int32_t* rawY, float* waveX, std::int32_t& low, std::int32_t& high);
+                 std::int32_t* rawY, float* waveX, std::int32_t& low, std::int32_t& high,
+                 VectorWidth width = WidestVectors());
 
 }  // namespace halvorn

@@ -68,23 +68,37 @@ TEST(StoredTransmittances, KnownValuesRoundAsPowDoes) {
     EXPECT_LT(unknown, n / 20);
 }
 
-TEST(StoredTransmittances, FourAtATimeGiveWhatOneAtATimeGives) {
-    for (const double scale : {100.0 * kTransmittanceYFactor, 838860800.0, 1.0, 3e9}) {
-        for (const std::size_t count : {1u, 3u, 4u, 7u, 1001u}) {
-            const std::vector<double> a = Absorbances(count, count + 17);
-            const auto n = static_cast<std::int32_t>(count);
-            std::vector<std::int32_t> together(a.size(), 7);
-            std::vector<std::int32_t> single(a.size(), 7);
-            StoredTransmittances(a.data(), together.data(), n, scale);
-            StoredTransmittancesOneByOne(a.data(), single.data(), 1, n, scale);
-            ASSERT_EQ(together, single) << "scale " << scale << ", " << count << " points";
+// The vector widths this processor has beyond one at a time.
+std::vector<VectorWidth> WiderWays() {
+    std::vector<VectorWidth> widths;
+    for (const VectorWidth width : {VectorWidth::Four, VectorWidth::Eight}) {
+        if (static_cast<int>(width) <= static_cast<int>(WidestVectors())) {
+            widths.push_back(width);
+        }
+    }
+    return widths;
+}
+
+TEST(StoredTransmittances, SeveralAtATimeGiveWhatOneAtATimeGives) {
+    for (const VectorWidth width : WiderWays()) {
+        for (const double scale : {100.0 * kTransmittanceYFactor, 838860800.0, 1.0, 3e9}) {
+            for (const std::size_t count : {1u, 3u, 4u, 7u, 8u, 15u, 1001u}) {
+                const std::vector<double> a = Absorbances(count, count + 17);
+                const auto n = static_cast<std::int32_t>(count);
+                std::vector<std::int32_t> together(a.size(), 7);
+                std::vector<std::int32_t> single(a.size(), 7);
+                StoredTransmittances(a.data(), together.data(), n, scale, width);
+                StoredTransmittancesOneByOne(a.data(), single.data(), 1, n, scale);
+                ASSERT_EQ(together, single) << static_cast<int>(width) << " at a time, scale "
+                                            << scale << ", " << count << " points";
+            }
         }
     }
 }
 
 // Compressed tables: whole numbers near the first one, some far from it or
 // with a fraction, which the tables do not hold.
-TEST(StoredOfAbsorbances, FourAtATimeGiveWhatOneAtATimeGives) {
+TEST(StoredOfAbsorbances, SeveralAtATimeGiveWhatOneAtATimeGives) {
     for (const double factor : {2.441406250E-4, 2.840445172462317941E-05, 1e-3, 0.5}) {
         std::uint64_t seed = 99;
         std::vector<double> y(1003);
@@ -110,13 +124,16 @@ TEST(StoredOfAbsorbances, FourAtATimeGiveWhatOneAtATimeGives) {
         }
         const AbsorbancePowers powers = MakeAbsorbancePowers(y[0], factor, 4194304.0);
         const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
-        std::vector<double> together(y.size());
-        StoredOfAbsorbances(y.data(), y.size(), powers, together.data());
-        for (std::size_t i = 0; i < y.size(); ++i) {
-            const double single = StoredOfAbsorbance(y[i], powers, twoTo);
-            ASSERT_EQ(std::bit_cast<std::uint64_t>(together[i]),
-                      std::bit_cast<std::uint64_t>(single))
-                << "factor " << factor << ", value " << y[i];
+        for (const VectorWidth width : WiderWays()) {
+            std::vector<double> together(y.size());
+            StoredOfAbsorbances(y.data(), y.size(), powers, together.data(), width);
+            for (std::size_t i = 0; i < y.size(); ++i) {
+                const double single = StoredOfAbsorbance(y[i], powers, twoTo);
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(together[i]),
+                          std::bit_cast<std::uint64_t>(single))
+                    << static_cast<int>(width) << " at a time, factor " << factor << ", value "
+                    << y[i];
+            }
         }
     }
 }
@@ -124,32 +141,35 @@ TEST(StoredOfAbsorbances, FourAtATimeGiveWhatOneAtATimeGives) {
 // Every length around the four-point steps, both directions, values with
 // halves (which round to even) and negative ones.
 TEST(PlaceOnGrid, PointsRunFromTheFirstOrLastValue) {
-    for (const bool backward : {false, true}) {
-        for (std::int32_t n = 1; n <= 11; ++n) {
-            std::vector<double> value(static_cast<std::size_t>(n));
-            for (std::int32_t i = 0; i < n; ++i) {
-                value[static_cast<std::size_t>(i)] = (i % 3 == 0 ? -1.0 : 1.0) * (i * 1234.5 + 0.5);
+    for (const VectorWidth width : {VectorWidth::One, WidestVectors()}) {
+        for (const bool backward : {false, true}) {
+            for (std::int32_t n = 1; n <= 11; ++n) {
+                std::vector<double> value(static_cast<std::size_t>(n));
+                for (std::int32_t i = 0; i < n; ++i) {
+                    value[static_cast<std::size_t>(i)] =
+                        (i % 3 == 0 ? -1.0 : 1.0) * (i * 1234.5 + 0.5);
+                }
+                std::vector<std::int32_t> rawY(static_cast<std::size_t>(n) + 1, 7);
+                std::vector<float> waveX(static_cast<std::size_t>(n) + 1, 7.0f);
+                std::int32_t low = 0;
+                std::int32_t high = 0;
+                PlaceOnGrid(value.data(), n, backward, 399.87, 0.964, rawY.data(), waveX.data(),
+                            low, high, width);
+                std::int32_t wantLow = 2147483647;
+                std::int32_t wantHigh = -2147483647 - 1;
+                for (std::int32_t k = 1; k <= n; ++k) {
+                    const std::int32_t i = backward ? n - k : k - 1;
+                    const std::int32_t want = ToLong(value[static_cast<std::size_t>(i)]);
+                    ASSERT_EQ(rawY[static_cast<std::size_t>(k)], want) << n << " " << k;
+                    ASSERT_EQ(waveX[static_cast<std::size_t>(k)],
+                              static_cast<float>(399.87 + static_cast<double>(i) * 0.964));
+                    wantLow = std::min(wantLow, want);
+                    wantHigh = std::max(wantHigh, want);
+                }
+                EXPECT_EQ(rawY[0], 7);
+                EXPECT_EQ(low, wantLow);
+                EXPECT_EQ(high, wantHigh);
             }
-            std::vector<std::int32_t> rawY(static_cast<std::size_t>(n) + 1, 7);
-            std::vector<float> waveX(static_cast<std::size_t>(n) + 1, 7.0f);
-            std::int32_t low = 0;
-            std::int32_t high = 0;
-            PlaceOnGrid(value.data(), n, backward, 399.87, 0.964, rawY.data(), waveX.data(), low,
-                        high);
-            std::int32_t wantLow = 2147483647;
-            std::int32_t wantHigh = -2147483647 - 1;
-            for (std::int32_t k = 1; k <= n; ++k) {
-                const std::int32_t i = backward ? n - k : k - 1;
-                const std::int32_t want = ToLong(value[static_cast<std::size_t>(i)]);
-                ASSERT_EQ(rawY[static_cast<std::size_t>(k)], want) << n << " " << k;
-                ASSERT_EQ(waveX[static_cast<std::size_t>(k)],
-                          static_cast<float>(399.87 + static_cast<double>(i) * 0.964));
-                wantLow = std::min(wantLow, want);
-                wantHigh = std::max(wantHigh, want);
-            }
-            EXPECT_EQ(rawY[0], 7);
-            EXPECT_EQ(low, wantLow);
-            EXPECT_EQ(high, wantHigh);
         }
     }
 }
