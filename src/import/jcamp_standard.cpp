@@ -969,15 +969,20 @@ void FillLabels(const Block& b, const Block* link, TextEncoding encoding, Spectr
 }
 
 void ListHeader(std::string_view bytes, std::size_t from, std::size_t to, TextEncoding encoding,
-                Spectrum& s) {
+                HeaderListFiller& headerList) {
     Lines lines(bytes.substr(from, to - from));
     std::string_view line;
-    while (s.HeaderList.size() < kMaxListedHeaderLines && lines.Next(line)) {
-        s.HeaderList.push_back(ToUtf8(line.substr(0, kMaxKeptHeaderLine), encoding));
+    while (headerList.Count() < kMaxListedHeaderLines && lines.Next(line)) {
+        if (encoding == TextEncoding::Utf8) {
+            headerList.Add(line);  // as it is
+        } else {
+            headerList.Add(ToUtf8(line.substr(0, kMaxKeptHeaderLine), encoding));
+        }
     }
 }
 
-void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, bool& dataFound) {
+void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s,
+          HeaderListFiller& headerList, bool& dataFound) {
     const char sep = request.decimalSeparator;
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         bytes.remove_prefix(3);  // a UTF-8 byte order mark
@@ -1169,10 +1174,10 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, bool&
 
     FillLabels(b, link, encoding, s);
     if (link != nullptr) {
-        ListHeader(bytes, 0, b.linkHeader, encoding, s);
-        ListHeader(bytes, b.begin, b.headerEnd, encoding, s);
+        ListHeader(bytes, 0, b.linkHeader, encoding, headerList);
+        ListHeader(bytes, b.begin, b.headerEnd, encoding, headerList);
     } else {
-        ListHeader(bytes, b.begin, b.headerEnd, encoding, s);
+        ListHeader(bytes, b.begin, b.headerEnd, encoding, headerList);
     }
 
     s.DiagnosticList.push_back("read as standard JCAMP-DX: " + points.form + ", " + IntegerText(n) +
@@ -1222,11 +1227,12 @@ StandardJcampRead ReadStandardJcamp(std::string_view bytes, const ReadRequest& r
     for (std::string& label : s.Label14) {
         label.clear();
     }
-    s.HeaderList.clear();
+    // The header lines, in the room of the last read's.
+    HeaderListFiller headerList(s.HeaderList);
     s.DiagnosticList.clear();
     StandardJcampRead result;
     result.outcome =
-        GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s, result.dataFound); });
+        GuardedRead(s, kOutOfRange, [&] { Read(bytes, request, s, headerList, result.dataFound); });
     return result;
 }
 

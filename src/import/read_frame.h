@@ -89,6 +89,8 @@ class HeaderListFiller {
         ++count_;
     }
 
+    std::size_t Count() const { return count_; }
+
   private:
     std::vector<std::string>& list_;
     std::size_t count_ = 0;
