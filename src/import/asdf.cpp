@@ -286,6 +286,9 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
     double lastDiff = 0.0;
     bool afterSeparator = false;
     unsigned forms = 0;
+    // Whether the line writes a repeat count of one after its differences
+    // (seen once, and then taken with the difference before it).
+    bool onesAfterDifferences = false;
     while (p < end) {
         const char c = *p;
         const CharInfo info = InfoOf(c);
@@ -310,6 +313,11 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
                 last = Last::Dif;
                 forms |= kAsdfDif;
                 afterSeparator = false;
+                if (onesAfterDifferences && *q == 'S' && !IsDigit(q[1])) {
+                    // A repeat count of one, which some writers put after
+                    // every difference: nothing to repeat.
+                    ++q;
+                }
                 p = q;
                 continue;
             }
@@ -317,6 +325,7 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
         if (info.kind == Kind::Dup && last != Last::X && p + 1 < end && !IsDigit(p[1])) {
             // A repeat of one digit, the commonest repeat.
             const auto more = static_cast<std::size_t>(info.digit - 1);
+            onesAfterDifferences = more == 0 && last == Last::Dif;
             if (more > static_cast<std::size_t>(wEnd - w)) {
                 return Fault(AsdfStatus::TooMany, p, begin);
             }
