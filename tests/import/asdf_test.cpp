@@ -131,6 +131,43 @@ TEST(AsdfTest, DigitsFoundEightAtATimeGiveTheSameValues) {
     EXPECT_FALSE(HasLongNumbers("8193341G460LQqJ5j6%TKJ3o"));
 }
 
+// A line read where the bytes after it (its line end and more) may be
+// looked at gives what the line alone gives; a repeat count of one after each
+// difference, as some writers put it, repeats nothing.
+TEST(AsdfTest, LinesReadWithTheBytesAfterThemGiveTheSameValues) {
+    const std::string next =
+        "\r\n3855C1323j4Sk3Sl3Sj1Sj6Sj3SPSj2SJSRSJ4SQSL7SJ2SM4SK5SN0SK8SL4S\r\n";
+    for (const std::string& line :
+         {std::string("100 A00J1SK2S%S"),
+          std::string("3200C1276%Sj05Sl3Sm2SJ44So5Sn7SJ8SK7Sq3SK3SO2Sj4SJ28SL0SM1SQ0SK7SM4S"),
+          std::string("100 A00J1S2K2SJ3TjS%"),
+          std::string("8193341G460LQqJ5j6%TKJ3oJ0j2KK2mj9QM")}) {
+        const std::string text = line + next;
+        std::vector<double> alone(200);
+        std::vector<double> within(200);
+        AsdfLine a;
+        AsdfLine b;
+        ASSERT_EQ(DecodeAsdfLine(line, alone.data(), alone.size(), a).status, AsdfStatus::Ok)
+            << line;
+        ASSERT_EQ(DecodeAsdfLine(std::string_view(text).substr(0, line.size()), within.data(),
+                                 within.size(), b, false, text.data() + text.size())
+                      .status,
+                  AsdfStatus::Ok)
+            << line;
+        ASSERT_EQ(a.yCount, b.yCount) << line;
+        EXPECT_EQ(a.forms, b.forms) << line;
+        EXPECT_EQ(a.endsWithDif, b.endsWithDif) << line;
+        alone.resize(a.yCount);
+        within.resize(b.yCount);
+        EXPECT_EQ(alone, within) << line;
+    }
+    const Decoded ones = Decode("100 A00J1SK2S%S");
+    EXPECT_EQ(ones.y, (std::vector<double>{100, 111, 133, 133}));
+    EXPECT_STREQ(AsdfFormName(ones.line.forms), "DIFDUP");
+    // A count of one followed by digits is a count of its own: S2 is 12.
+    EXPECT_EQ(Decode("100 A00J1S2").y.size(), 13u);
+}
+
 TEST(AsdfTest, PairLinesReadWithEverySeparator) {
     std::vector<double> values;
     AsdfResult result;
