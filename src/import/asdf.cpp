@@ -445,6 +445,13 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
         *w++ = v;
         lastValue = v;
         last = kind;
+        if (p < end && *p == ' ') {
+            // The blanks after a value, as the next round would pass them.
+            do {
+                ++p;
+            } while (p < end && *p == ' ');
+            afterSeparator = true;
+        }
     }
     out.yCount = static_cast<std::size_t>(w - y);
     out.forms = forms;
