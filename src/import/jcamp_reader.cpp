@@ -927,14 +927,7 @@ bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::
     s.DiagnosticList.push_back("InicHcm=" + NumberText(s.FirstX, sep));
 
     // Transfer into the spectrum, reversed unless the file order is kept.
-    // Points 1..n are all written below; a read that fails on the way clears
-    // them.
-    s.PointCount = n;
-    s.StepCount = ToInteger(static_cast<double>(n) - 1.0);
-    s.RawY.resize(static_cast<std::size_t>(n) + 1);
-    s.WaveX.resize(static_cast<std::size_t>(n) + 1);
-    s.RawY[0] = 0;
-    s.WaveX[0] = 0.0f;
+    SizePoints(s, n);
     const bool absorbance = IsAbsorbanceUnit(h.yUnits);
     // A table of wavenumbers whose points all take the quick way is stored
     // in one pass; any other takes the passes below, which convert and check

@@ -1118,12 +1118,7 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s,
     // The record, largest wavenumber first. Every %T lies within +-1000, so
     // the stored ordinates are within range.
     const auto n = static_cast<std::int32_t>(points.y.size());
-    s.PointCount = n;
-    s.StepCount = ToInteger(static_cast<double>(n) - 1.0);
-    s.RawY.resize(static_cast<std::size_t>(n) + 1);
-    s.WaveX.resize(static_cast<std::size_t>(n) + 1);
-    s.RawY[0] = 0;
-    s.WaveX[0] = 0.0f;
+    SizePoints(s, n);
     std::int32_t* const rawY = s.RawY.data();
     float* const waveX = s.WaveX.data();
     double firstX = 0.0;

@@ -96,6 +96,17 @@ class HeaderListFiller {
     std::size_t count_ = 0;
 };
 
+// Gives the record room for points 1..n, which the reader then writes all
+// of; point 0 is zero. A read that fails on the way clears them.
+inline void SizePoints(Spectrum& s, std::int32_t n) {
+    s.PointCount = n;
+    s.StepCount = ToInteger(static_cast<double>(n) - 1.0);
+    s.RawY.resize(static_cast<std::size_t>(n) + 1);
+    s.WaveX.resize(static_cast<std::size_t>(n) + 1);
+    s.RawY[0] = 0;
+    s.WaveX[0] = 0.0f;
+}
+
 // How the interval line shows the step: as it is, or rounded to three
 // decimals (the two-column tables, whose step is a difference of two Singles).
 enum class IntervalForm { AsIs, ThreeDecimals };
