@@ -222,11 +222,11 @@ class HeaderReader {
 // One line of the data table: the abscissa and where its ordinates lie in the
 // table's run of ordinates as written.
 struct DataLine {
-    std::size_t lineNumber = 0;  // 1-based line of the file
-    double x = 0.0;              // abscissa token times XFACTOR, in the file's unit
-    double xResolution = 0.0;    // the abscissa's last written digit, times XFACTOR
-    std::size_t firstY = 0;      // index of its first ordinate in DataTable::y
-    std::size_t yCount = 0;      // number of its ordinates
+    double x = 0.0;                // abscissa token times XFACTOR, in the file's unit
+    double xResolution = 0.0;      // the abscissa's last written digit, times XFACTOR
+    std::uint32_t lineNumber = 0;  // 1-based line of the file (files are far shorter)
+    std::uint32_t firstY = 0;      // index of its first ordinate in DataTable::y
+    std::uint32_t yCount = 0;      // number of its ordinates
 };
 
 // A run of values that grows at its end and is written through a pointer,
@@ -571,15 +571,15 @@ void ReadQuickLines(TextLines& lines, std::int64_t n, double xFactor, DataTable&
             continue;
         }
         DataLine data;
-        data.lineNumber = lines.Count() + passed;
+        data.lineNumber = static_cast<std::uint32_t>(lines.Count() + passed);
         data.x = x * xFactor;
         if (xPower != state.resolutionPower) {
             state.resolutionPower = xPower;
             state.resolution = TenToThe(xPower) * std::fabs(xFactor);
         }
         data.xResolution = state.resolution;
-        data.firstY = static_cast<std::size_t>(lineY - table.y.data());
-        data.yCount = yCount;
+        data.firstY = static_cast<std::uint32_t>(lineY - table.y.data());
+        data.yCount = static_cast<std::uint32_t>(yCount);
         state.count += static_cast<std::int64_t>(yCount);
         table.lines.push_back(data);
         if (wEnd - w < 64) {
@@ -650,15 +650,15 @@ bool ReadDataTable(TextLines& lines, std::int64_t n, double xFactor, DataTable& 
             continue;  // an empty line, or an abscissa without ordinates, places no point
         }
         DataLine data;
-        data.lineNumber = k + 1;
+        data.lineNumber = static_cast<std::uint32_t>(k + 1);
         double x = 0.0;
         if (!PlainNumberValue(abscissa, x)) {
             x = ParseNumber(abscissa);
         }
         data.x = x * xFactor;
         data.xResolution = TokenResolution(abscissa) * std::fabs(xFactor);
-        data.firstY = firstY;
-        data.yCount = tokens - 1;
+        data.firstY = static_cast<std::uint32_t>(firstY);
+        data.yCount = static_cast<std::uint32_t>(tokens - 1);
         if (anySlow) {
             // The tokens the quick path left: ParseNumber reads them, in order.
             TokenCursor again(line);
