@@ -240,7 +240,10 @@ class ValueRun {
     void clear() { size_ = 0; }
     // Shortens the run to its first size values.
     void resize(std::size_t size) { size_ = std::min(size, size_); }
-    void push_back(double value) { *Room(1) = value, ++size_; }
+    void push_back(double value) {
+        *Room(1) = value;
+        ++size_;
+    }
     // Where the next values go, with room for at least more of them.
     double* Room(std::size_t more) {
         if (capacity_ - size_ < more) {
