@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,38 @@ inline void ExpectFailure(const ReadOutcome& outcome, const Spectrum& s, const s
     EXPECT_EQ(s.RawY.size(), 1u);
     EXPECT_TRUE(s.ZZ.empty());
     EXPECT_TRUE(ExportTextOf(s, ExportText::X).empty());
+}
+
+// A read of damaged bytes either gave a record whose arrays hold its points
+// or failed with a message and no points.
+inline void ExpectSelfConsistent(const ReadOutcome& outcome, const Spectrum& s,
+                                 const std::string& what) {
+    if (outcome.ok) {
+        EXPECT_EQ(s.WaveX.size(), static_cast<std::size_t>(s.PointCount) + 1) << what;
+        EXPECT_EQ(s.RawY.size(), static_cast<std::size_t>(s.PointCount) + 1) << what;
+    } else {
+        EXPECT_TRUE(outcome.message.ends_with(kSuffix)) << what;
+        EXPECT_EQ(s.PointCount, 0) << what;
+    }
+}
+
+// Hands check the prefixes of base at every step-th length up to the whole,
+// then copies of base with changes bytes replaced at random by characters
+// the JCAMP-DX forms use, rounds times.
+template <typename Check>
+void ForEachDamagedCopy(const std::string& base, std::size_t step, int rounds, int changes,
+                        std::mt19937& random, Check check) {
+    static const std::string kAlphabet = "0123456789+-.?@AJSajs%#$=eE \n\r,;";
+    for (std::size_t length = 0; length <= base.size(); length += step) {
+        check(base.substr(0, length));
+    }
+    for (int round = 0; round < rounds; ++round) {
+        std::string text = base;
+        for (int k = 0; k < changes; ++k) {
+            text[random() % text.size()] = kAlphabet[random() % kAlphabet.size()];
+        }
+        check(text);
+    }
 }
 
 }  // namespace halvorn::test
