@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "core/character_set.h"
 #include "core/export_text.h"
 #include "core/numbers.h"
@@ -831,32 +835,53 @@ double MedianOf(const std::vector<double>& y) {
 
 // The smallest and largest value as one scan from the first value gives
 // them, keeping the first of equal values and passing over values that are
-// no numbers: four scans side by side, each over every fourth value. Equal
-// values have the same bits but for the zeros, so an extreme of zero is the
-// first zero of all.
+// no numbers. Equal values have the same bits but for the zeros, so the
+// values may be scanned in any number of interleaved scans, each started at
+// the first value, and an extreme of zero is the first zero of all.
 void Extremes(const std::vector<double>& y, double& low, double& high) {
     const double* const v = y.data();
     const std::size_t n = y.size();
-    std::array<double, 4> lo;
-    std::array<double, 4> hi;
-    lo.fill(v[0]);
-    hi.fill(v[0]);
+    low = v[0];
+    high = v[0];
     std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        for (std::size_t j = 0; j < 4; ++j) {
-            lo[j] = v[i + j] < lo[j] ? v[i + j] : lo[j];
-            hi[j] = v[i + j] > hi[j] ? v[i + j] : hi[j];
-        }
+#ifdef __SSE2__
+    // Eight scans in four pairs of lanes, each pair named so that it stays
+    // in a register; minpd gives v < lo ? v : lo lane by lane, as one scan
+    // compares.
+    __m128d lo0 = _mm_set1_pd(v[0]);
+    __m128d lo1 = lo0, lo2 = lo0, lo3 = lo0;
+    __m128d hi0 = lo0, hi1 = lo0, hi2 = lo0, hi3 = lo0;
+    for (; i + 8 <= n; i += 8) {
+        const __m128d x0 = _mm_loadu_pd(v + i);
+        const __m128d x1 = _mm_loadu_pd(v + i + 2);
+        const __m128d x2 = _mm_loadu_pd(v + i + 4);
+        const __m128d x3 = _mm_loadu_pd(v + i + 6);
+        lo0 = _mm_min_pd(x0, lo0);
+        lo1 = _mm_min_pd(x1, lo1);
+        lo2 = _mm_min_pd(x2, lo2);
+        lo3 = _mm_min_pd(x3, lo3);
+        hi0 = _mm_max_pd(x0, hi0);
+        hi1 = _mm_max_pd(x1, hi1);
+        hi2 = _mm_max_pd(x2, hi2);
+        hi3 = _mm_max_pd(x3, hi3);
     }
+    alignas(16) double lanes[16];
+    _mm_store_pd(lanes, lo0);
+    _mm_store_pd(lanes + 2, lo1);
+    _mm_store_pd(lanes + 4, lo2);
+    _mm_store_pd(lanes + 6, lo3);
+    _mm_store_pd(lanes + 8, hi0);
+    _mm_store_pd(lanes + 10, hi1);
+    _mm_store_pd(lanes + 12, hi2);
+    _mm_store_pd(lanes + 14, hi3);
+    for (std::size_t j = 0; j < 8; ++j) {
+        low = lanes[j] < low ? lanes[j] : low;
+        high = lanes[8 + j] > high ? lanes[8 + j] : high;
+    }
+#endif
     for (; i < n; ++i) {
-        lo[0] = v[i] < lo[0] ? v[i] : lo[0];
-        hi[0] = v[i] > hi[0] ? v[i] : hi[0];
-    }
-    low = lo[0];
-    high = hi[0];
-    for (std::size_t j = 1; j < 4; ++j) {
-        low = lo[j] < low ? lo[j] : low;
-        high = hi[j] > high ? hi[j] : high;
+        low = v[i] < low ? v[i] : low;
+        high = v[i] > high ? v[i] : high;
     }
     if (low == 0.0) {
         low = *std::find(v, v + n, 0.0);
@@ -942,8 +967,22 @@ void StoredValues(const std::vector<double>& y, const Ordinates& o, double yScal
     } else {
         const double a = o.a * yScale;
         const double b = o.b * yScale;
-        for (std::size_t i = 0; i < y.size(); ++i) {
-            stored[i] = y[i] * a + b;
+        const double* const from = y.data();
+        double* const to = stored.data();
+        const std::size_t n = y.size();
+        std::size_t i = 0;
+#ifdef __SSE2__
+        const __m128d av = _mm_set1_pd(a);
+        const __m128d bv = _mm_set1_pd(b);
+        for (; i + 4 <= n; i += 4) {
+            const __m128d y0 = _mm_loadu_pd(from + i);
+            const __m128d y1 = _mm_loadu_pd(from + i + 2);
+            _mm_storeu_pd(to + i, _mm_add_pd(_mm_mul_pd(y0, av), bv));
+            _mm_storeu_pd(to + i + 2, _mm_add_pd(_mm_mul_pd(y1, av), bv));
+        }
+#endif
+        for (; i < n; ++i) {
+            to[i] = from[i] * a + b;
         }
     }
 }

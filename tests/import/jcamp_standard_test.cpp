@@ -141,6 +141,21 @@ TEST(StandardJcampTest, OrdinateUnitsBecomePercentOrAreScaled) {
     // So are counts labelled as transmittance.
     const Read counts = ReadText(file("TRANSMITTANCE", "", "4000 2000000 28000000"));
     EXPECT_TRUE(counts.s.Caption.ends_with("(scaled)"));
+
+    // The smallest and largest values set the scale wherever they stand in
+    // a longer table, in the scans taken side by side or in the rest.
+    for (int low = 0; low < 19; ++low) {
+        const int high = (low + 7) % 19;
+        std::string values;
+        std::vector<double> expected;
+        for (int k = 0; k < 19; ++k) {
+            const int v = k == low ? 1 : k == high ? 9 : 5;
+            values += std::to_string(v) + " ";
+            expected.push_back(k == low ? 0 : k == high ? 100 : 50);
+        }
+        EXPECT_EQ(Percent(ReadText(file("ARBITRARY UNITS", "", values)).s), expected)
+            << "lowest at " << low;
+    }
 }
 
 TEST(StandardJcampTest, AbsorbancesOfEveryStepSizeConvertLikeThePowerOfTen) {
