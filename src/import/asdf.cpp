@@ -298,8 +298,13 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
             const char* q = p + 1;
             std::uint64_t m = static_cast<std::uint64_t>(info.digit < 0 ? -info.digit : info.digit);
             int digits = 1;
-            for (; IsDigit(*q) && digits < 16; ++q, ++digits) {
-                m = m * 10 + static_cast<std::uint64_t>(*q - '0');
+            if constexpr (kLong) {
+                // Long differences: their digits eight bytes at a time.
+                digits += ReadDigits<true>(q, readable, m);
+            } else {
+                for (; IsDigit(*q) && digits < 16; ++q, ++digits) {
+                    m = m * 10 + static_cast<std::uint64_t>(*q - '0');
+                }
             }
             if (*q != '.' && digits < 16) {
                 const auto magnitude = static_cast<double>(static_cast<std::int64_t>(m));

@@ -106,7 +106,8 @@ TEST(AsdfTest, DigitsFoundEightAtATimeGiveTheSameValues) {
          {"7498.99+1059714498+1066285291+1066176680 1.5e-3 123456789012 7",
           "599.9D15824699M60816J3307342K338639J2714119 ? 12345678J7654321",
           "4000 +10160+10159+10159+10158 -0012345 .5 12. 0.0001234567",
-          "8193341G460LQqJ5j6%TKJ3oJ0j2KK2mj9QMrJ8Lj1MlKJ0j2qOLJj1J7JqJ4"}) {
+          "8193341G460LQqJ5j6%TKJ3oJ0j2KK2mj9QMrJ8Lj1MlKJ0j2qOLJj1J7JqJ4",
+          "100 A00J1234567890123456K1J12345678901234567j7654321%J00000000000000001"}) {
         std::vector<double> shortWay(200);
         std::vector<double> longWay(200);
         AsdfLine a;
@@ -114,7 +115,11 @@ TEST(AsdfTest, DigitsFoundEightAtATimeGiveTheSameValues) {
         ASSERT_EQ(DecodeAsdfLine(line, shortWay.data(), shortWay.size(), a, false).status,
                   AsdfStatus::Ok)
             << line;
-        ASSERT_EQ(DecodeAsdfLine(line, longWay.data(), longWay.size(), b, true).status,
+        // The long way also with the next line's digits readable after it.
+        const std::string text = line + "\r\n12345678901234567890";
+        ASSERT_EQ(DecodeAsdfLine(std::string_view(text).substr(0, line.size()), longWay.data(),
+                                 longWay.size(), b, true, text.data() + text.size())
+                      .status,
                   AsdfStatus::Ok)
             << line;
         ASSERT_EQ(a.yCount, b.yCount) << line;
