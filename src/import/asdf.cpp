@@ -67,9 +67,30 @@ inline bool IsDigit(char c) {
     return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0' <= 9u;
 }
 
+// The number of decimal digits that the eight bytes of word (the first in
+// its lowest byte) start with, 0 to 8. A byte is a digit when its high half
+// is 3 and adding 6 keeps it so; a zero byte of the mask marks a digit.
+[[gnu::always_inline]] inline int LeadingDigits(std::uint64_t word) {
+    const std::uint64_t high = 0xF0F0F0F0F0F0F0F0u;
+    const std::uint64_t threes = 0x3030303030303030u;
+    const std::uint64_t notDigit =
+        ((word & high) ^ threes) | (((word + 0x0606060606060606u) & high) ^ threes);
+    return notDigit == 0 ? 8 : std::countr_zero(notDigit) >> 3;
+}
+
+// The value of the first n digits of word, 1 <= n <= 8: the n digits are
+// moved to the top with '0' below them, eight digits whose value is theirs.
+[[gnu::always_inline]] inline std::uint64_t DigitsValue(std::uint64_t word, int n) {
+    const std::uint64_t threes = 0x3030303030303030u;
+    std::uint64_t v = n == 8 ? word : (word << ((8 - n) * 8)) | (threes >> (n * 8));
+    v = ((v & 0x0F0F0F0F0F0F0F0Fu) * 2561) >> 8;
+    v = ((v & 0x00FF00FF00FF00FFu) * 6553601) >> 16;
+    return ((v & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32;
+}
+
 // Reads the run of decimal digits at q into mantissa (times 10 per digit)
 // and advances q past it; returns the number of digits. Where eight bytes can
-// be read, up to seven digits are found and converted without a branch per
+// be read, up to eight digits are found and converted without a branch per
 // digit.
 template <bool kLong>
 [[gnu::always_inline]] inline int ReadDigits(const char*& q, const char* end,
@@ -77,24 +98,11 @@ template <bool kLong>
     if (kLong && end - q >= 8) {
         std::uint64_t w = 0;
         std::memcpy(&w, q, 8);
-        // A byte is a digit when its high half is 3 and adding 6 keeps it so;
-        // a zero byte of this mask marks a digit.
-        const std::uint64_t high = 0xF0F0F0F0F0F0F0F0u;
-        const std::uint64_t threes = 0x3030303030303030u;
-        const std::uint64_t notDigit =
-            ((w & high) ^ threes) | (((w + 0x0606060606060606u) & high) ^ threes);
-        const int n = notDigit == 0 ? 8 : std::countr_zero(notDigit) >> 3;
+        const int n = LeadingDigits(w);
         if (n > 0) {
-            // The n digits moved to the top, '0' below them: eight digits
-            // whose value is theirs.
-            const int shift = (8 - n) * 8;
-            std::uint64_t v = n == 8 ? w : (w << shift) | (threes >> (n * 8));
-            v = ((v & 0x0F0F0F0F0F0F0F0Fu) * 2561) >> 8;
-            v = ((v & 0x00FF00FF00FF00FFu) * 6553601) >> 16;
-            v = ((v & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32;
             static constexpr std::uint64_t kTens[9] = {1,      10,      100,      1000,     10000,
                                                        100000, 1000000, 10000000, 100000000};
-            mantissa = mantissa * kTens[n] + v;
+            mantissa = mantissa * kTens[n] + DigitsValue(w, n);
             q += n;
         }
         if (n < 8) {
@@ -114,6 +122,41 @@ template <bool kLong>
         ++digits;
     }
     return digits;
+}
+
+// A whole number of up to fifteen digits at q, with nothing after it that
+// would make it longer (a point, an exponent): its value, and q moved past
+// it. Returns false, q unmoved, for any other number. Seventeen bytes at q
+// must be readable.
+[[gnu::always_inline]] inline bool TakeWhole(const char*& q, double& magnitude) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, q, 8);
+    int n = LeadingDigits(word);
+    if (n == 0) [[unlikely]] {
+        return false;
+    }
+    std::uint64_t v = DigitsValue(word, n);
+    if (n == 8 && IsDigit(q[8])) {
+        // Up to seven digits more.
+        std::memcpy(&word, q + 8, 8);
+        const int more = LeadingDigits(word);
+        if (more == 8) [[unlikely]] {
+            return false;
+        }
+        if (more > 0) {
+            static constexpr std::uint64_t kTens[8] = {1,     10,     100,     1000,
+                                                       10000, 100000, 1000000, 10000000};
+            v = v * kTens[more] + DigitsValue(word, more);
+            n += more;
+        }
+    }
+    const char after = q[n];
+    if (after == '.' || (after | 0x20) == 'e') [[unlikely]] {
+        return false;
+    }
+    magnitude = static_cast<double>(static_cast<std::int64_t>(v));
+    q += n;
+    return true;
 }
 
 // A plain number at p: an optional sign, digits with an optional point, and
@@ -325,6 +368,43 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
                 }
                 p = q;
                 continue;
+            }
+        }
+        if constexpr (kLong) {
+            // Whole numbers of up to fifteen digits, as tables of long numbers
+            // hold them: a signed one joined to the value before, or one
+            // after blanks. Each has its own branch, so that where the
+            // digits start does not wait for the sign to be told.
+            const auto take = [&](const char* q, double value, unsigned form) {
+                forms |= form;
+                *w++ = value;
+                lastValue = value;
+                last = Last::Value;
+                afterSeparator = false;
+                p = q;
+                if (*p == ' ') {
+                    do {
+                        ++p;
+                    } while (p < end && *p == ' ');
+                    afterSeparator = true;
+                }
+            };
+            if (readable - p > 20 && w != wEnd) {
+                double magnitude = 0.0;
+                if (c == '+' || c == '-') {
+                    const char* q = p + 1;
+                    if (TakeWhole(q, magnitude)) [[likely]] {
+                        take(q, c == '-' ? -magnitude : magnitude,
+                             afterSeparator ? kAsdfAffn : kAsdfPac);
+                        continue;
+                    }
+                } else if (IsDigit(c)) {
+                    const char* q = p;
+                    if (TakeWhole(q, magnitude)) [[likely]] {
+                        take(q, magnitude, kAsdfAffn);
+                        continue;
+                    }
+                }
             }
         }
         if (info.kind == Kind::Dup && last != Last::X && p + 1 < end && !IsDigit(p[1])) {
