@@ -59,6 +59,15 @@ constexpr std::array<CharInfo, 256> MakeTable() {
 
 constexpr std::array<CharInfo, 256> kTable = MakeTable();
 
+// The signed digit of each letter form as a double.
+constexpr std::array<double, 256> kLetterValues = [] {
+    std::array<double, 256> values{};
+    for (std::size_t c = 0; c < values.size(); ++c) {
+        values[c] = kTable[c].digit;
+    }
+    return values;
+}();
+
 inline const CharInfo& InfoOf(char c) {
     return kTable[static_cast<unsigned char>(c)];
 }
@@ -333,40 +342,71 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
     // (seen once, and then taken with the difference before it).
     bool onesAfterDifferences = false;
     while (p < end) {
-        const char c = *p;
-        const CharInfo info = InfoOf(c);
+        char c = *p;
+        CharInfo info = InfoOf(c);
         if (info.kind == Kind::Dif && (last == Last::Value || last == Last::Dif) &&
             readable - p > 20) [[likely]] {
-            // The commonest token of a compressed table, a short difference.
-            const char* q = p + 1;
-            std::uint64_t m = static_cast<std::uint64_t>(info.digit < 0 ? -info.digit : info.digit);
-            int digits = 1;
-            if constexpr (kLong) {
-                // Long differences: their digits eight bytes at a time.
-                digits += ReadDigits<true>(q, readable, m);
-            } else {
-                for (; IsDigit(*q) && digits < 16; ++q, ++digits) {
-                    m = m * 10 + static_cast<std::uint64_t>(*q - '0');
+            // A run of short differences, the commonest tokens of a compressed
+            // table, up to the line's end or 20 bytes before the readable end:
+            // up to 16 digits are read without looking for either, as no
+            // digit lies at the line's end. A difference written with a point
+            // or more digits is left to the general path below.
+            const char* const stop = readable - end > 20 ? end : readable - 20;
+            double* const runStart = w;
+            bool slow = false;
+            do {
+                const char* q = p + 1;
+                const char next = *q;
+                double d = 0.0;
+                if (!IsDigit(next)) [[likely]] {
+                    if (next == '.') [[unlikely]] {
+                        slow = true;
+                        break;
+                    }
+                    d = kLetterValues[static_cast<unsigned char>(c)];
+                } else {
+                    std::uint64_t m =
+                        static_cast<std::uint64_t>(info.digit < 0 ? -info.digit : info.digit);
+                    int digits = 1;
+                    if constexpr (kLong) {
+                        // Long differences: their digits eight bytes at a time.
+                        digits += ReadDigits<true>(q, readable, m);
+                    } else {
+                        for (; IsDigit(*q) && digits < 16; ++q, ++digits) {
+                            m = m * 10 + static_cast<std::uint64_t>(*q - '0');
+                        }
+                    }
+                    if (*q == '.' || digits >= 16) [[unlikely]] {
+                        slow = true;
+                        break;
+                    }
+                    const auto magnitude = static_cast<double>(static_cast<std::int64_t>(m));
+                    d = info.digit < 0 ? -magnitude : magnitude;
                 }
-            }
-            if (*q != '.' && digits < 16) {
-                const auto magnitude = static_cast<double>(static_cast<std::int64_t>(m));
-                const double d = info.digit < 0 ? -magnitude : magnitude;
                 if (w == wEnd) {
                     return Fault(AsdfStatus::TooMany, p, begin);
                 }
                 lastValue += d;
                 *w++ = lastValue;
                 lastDiff = d;
-                last = Last::Dif;
-                forms |= kAsdfDif;
-                afterSeparator = false;
                 if (onesAfterDifferences && *q == 'S' && !IsDigit(q[1])) {
                     // A repeat count of one, which some writers put after
                     // every difference: nothing to repeat.
                     ++q;
                 }
                 p = q;
+                if (p >= stop) {
+                    break;
+                }
+                c = *p;
+                info = InfoOf(c);
+            } while (info.kind == Kind::Dif);
+            if (w != runStart) {
+                last = Last::Dif;
+                forms |= kAsdfDif;
+                afterSeparator = false;
+            }
+            if (!slow) {
                 continue;
             }
         }

@@ -138,6 +138,32 @@ TEST(AsdfTest, DigitsFoundEightAtATimeGiveTheSameValues) {
     EXPECT_FALSE(HasLongNumbers("8193341G460LQqJ5j6%TKJ3o"));
 }
 
+// Runs of differences are read together; a difference with a point or with
+// sixteen digits or more, anywhere in a run, is still read as written.
+TEST(AsdfTest, DifferenceRunsGiveEveryDifferenceAsWritten) {
+    const std::string tail(25, 'J');  // long enough for the run to be read together
+    std::vector<double> expected = {100, 101.5, 103.5};
+    for (std::size_t k = 0; k < tail.size(); ++k) {
+        expected.push_back(expected.back() + 1);
+    }
+    EXPECT_EQ(Decode("100 A00J.5K" + tail).y, expected);
+
+    const Decoded sixteen = Decode("100 A00JJj" + std::string("J123456789012345") + tail);
+    ASSERT_EQ(sixteen.result.status, AsdfStatus::Ok);
+    ASSERT_EQ(sixteen.y.size(), 5 + tail.size());
+    EXPECT_EQ(sixteen.y[3], 101.0);
+    EXPECT_EQ(sixteen.y[4], 101.0 + 1123456789012345.0);
+    EXPECT_EQ(sixteen.y.back(), sixteen.y[4] + static_cast<double>(tail.size()));
+    EXPECT_TRUE(sixteen.line.endsWithDif);
+
+    // A run ends at a repeat, a value or a blank, and goes on after it.
+    EXPECT_EQ(Decode("100 A00JJTjj B00 %" + tail).y.size(), 8 + tail.size());
+    // A run may not pass the room it is given.
+    const Decoded full = Decode("100 A" + tail + tail, 10);
+    EXPECT_EQ(full.result.status, AsdfStatus::TooMany);
+    EXPECT_EQ(full.result.column, 14u);
+}
+
 // A line read where the bytes after it (its line end and more) may be
 // looked at gives what the line alone gives; a repeat count of one after each
 // difference, as some writers put it, repeats nothing.
