@@ -224,6 +224,96 @@ inline void PlaceOneByOne(const double* value, std::int32_t n, bool backward, do
     }
 }
 
+// The entries of a 64-entry table at eight indices (their low six bits),
+// the table held in eight registers: each two-register permute picks from
+// sixteen entries, and bits 4 and 5 of an index choose among the four picks.
+struct Table64 {
+    __m512d part[8];
+};
+
+[[gnu::target("avx512f,avx2")]] inline Table64 LoadTable64(const std::array<double, 64>& table) {
+    Table64 t;
+    for (std::size_t k = 0; k < 8; ++k) {
+        t.part[k] = _mm512_loadu_pd(table.data() + 8 * k);
+    }
+    return t;
+}
+
+[[gnu::target("avx512f,avx2")]] inline __m512d Lookup64(const Table64& t, __m512i index) {
+    const __m512d r0 = _mm512_permutex2var_pd(t.part[0], index, t.part[1]);
+    const __m512d r1 = _mm512_permutex2var_pd(t.part[2], index, t.part[3]);
+    const __m512d r2 = _mm512_permutex2var_pd(t.part[4], index, t.part[5]);
+    const __m512d r3 = _mm512_permutex2var_pd(t.part[6], index, t.part[7]);
+    const __mmask8 bit4 = _mm512_test_epi64_mask(index, _mm512_set1_epi64(16));
+    const __mmask8 bit5 = _mm512_test_epi64_mask(index, _mm512_set1_epi64(32));
+    return _mm512_mask_mov_pd(_mm512_mask_mov_pd(r0, bit4, r1), bit5,
+                              _mm512_mask_mov_pd(r2, bit4, r3));
+}
+
+// StoredOfAbsorbance for y[i..i+7], operation for operation, the tables held
+// in registers: the low and middle ones whole, the high one for differences
+// within 8 x 4096 of the base, which is where a spectrum's values lie; a
+// value in the tables beyond that is looked up one at a time.
+[[gnu::target("avx512f,avx2")]] void StoredOfAbsorbances8(const double* y, std::size_t n,
+                                                          const AbsorbancePowers& p, double* out) {
+    constexpr int kWindow = AbsorbancePowers::kHigh - 8;  // the first high entry held
+    const std::array<double, 256>& twoTo = TwoToTheQuarterBytes();
+    const Table64 low = LoadTable64(p.low);
+    const Table64 middle = LoadTable64(p.middle);
+    const __m512d high0 = _mm512_loadu_pd(p.high.data() + kWindow);
+    const __m512d high1 = _mm512_loadu_pd(p.high.data() + kWindow + 8);
+    const __m512d base = _mm512_set1_pd(p.base);
+    const __m512d factor = _mm512_set1_pd(p.factor);
+    const __m512d reach = _mm512_set1_pd(AbsorbancePowers::kReach);
+    const __m512d most = _mm512_set1_pd(300.0);
+    const __m512d baseStored = _mm512_set1_pd(p.baseStored);
+    const __m512i lowBits = _mm512_set1_epi64(63);
+    const __mmask8 tabled = p.tabled ? 0xFF : 0;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m512d v = _mm512_loadu_pd(y + i);
+        const __m512d d = _mm512_sub_pd(v, base);
+        const __m512d a = _mm512_mul_pd(v, factor);
+        const __m256i d32 = _mm512_maskz_cvttpd_epi32(0xFF, d);
+        const __mmask8 inTables =
+            tabled & _mm512_cmp_pd_mask(d, _mm512_sub_pd(_mm512_setzero_pd(), reach), _CMP_GE_OQ) &
+            _mm512_cmp_pd_mask(d, reach, _CMP_LT_OQ) &
+            _mm512_cmp_pd_mask(d, _mm512_maskz_cvtepi32_pd(0xFF, d32), _CMP_EQ_OQ) &
+            _mm512_cmp_pd_mask(a, most, _CMP_LE_OQ);
+        const __m512i di = _mm512_maskz_cvtepi32_epi64(0xFF, d32);
+        // The high entry's place in the two registers, in range when below 16.
+        const __m512i window =
+            _mm512_add_epi64(_mm512_maskz_srai_epi64(0xFF, di, 12),
+                             _mm512_set1_epi64(AbsorbancePowers::kHigh - kWindow));
+        const __mmask8 inWindow = _mm512_cmplt_epu64_mask(window, _mm512_set1_epi64(16));
+        const __m512d h = _mm512_permutex2var_pd(high0, window, high1);
+        const __m512d m =
+            Lookup64(middle, _mm512_and_si512(_mm512_maskz_srai_epi64(0xFF, di, 6), lowBits));
+        const __m512d l = Lookup64(low, _mm512_and_si512(di, lowBits));
+        __m512d stored = _mm512_mul_pd(_mm512_mul_pd(baseStored, h), _mm512_mul_pd(m, l));
+        if ((inTables & inWindow) != 0xFF) [[unlikely]] {
+            // std::min(a, 300.0) keeps a where it is no number.
+            const __m512d capped =
+                _mm512_mask_mov_pd(a, _mm512_cmp_pd_mask(most, a, _CMP_LT_OQ), most);
+            const __m512d other =
+                _mm512_mul_pd(TenToMinus8(capped, twoTo), _mm512_set1_pd(p.toStored));
+            stored = _mm512_mask_mov_pd(other, inTables & inWindow, stored);
+            _mm512_storeu_pd(out + i, stored);
+            const auto beyondWindow = static_cast<unsigned>(inTables & ~inWindow & 0xFF);
+            for (unsigned lane = 0; lane < 8; ++lane) {
+                if ((beyondWindow >> lane) & 1u) {
+                    out[i + lane] = StoredOfAbsorbance(y[i + lane], p, twoTo);
+                }
+            }
+            continue;
+        }
+        _mm512_storeu_pd(out + i, stored);
+    }
+    for (; i < n; ++i) {
+        out[i] = StoredOfAbsorbance(y[i], p, twoTo);
+    }
+}
+
 // PlaceOnGrid for points 1..n, four at a time, operation for operation.
 [[gnu::target("avx2")]] void PlaceOnGridVector(const double* value, std::int32_t n, bool backward,
                                                double x0, double step, std::int32_t* rawY,
@@ -326,9 +416,11 @@ AbsorbancePowers MakeAbsorbancePowers(double base, double factor, double toStore
 void StoredOfAbsorbances(const double* y, std::size_t n, const AbsorbancePowers& p, double* out,
                          VectorWidth width) {
 #ifdef HALVORN_VECTOR_TRANSMITTANCES
-    if (width != VectorWidth::One) {
-        // Eight at a time is slower here: the tables are looked up one by
-        // one, three to a value.
+    if (width == VectorWidth::Eight) {
+        StoredOfAbsorbances8(y, n, p, out);
+        return;
+    }
+    if (width == VectorWidth::Four) {
         StoredOfAbsorbancesVector(y, n, p, out);
         return;
     }

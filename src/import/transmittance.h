@@ -133,8 +133,7 @@ inline double StoredOfAbsorbance(double v, const AbsorbancePowers& p,
     return TenToMinus(std::min(a, 300.0), twoTo) * p.toStored;
 }
 
-// StoredOfAbsorbance for y[0..n) into out[0..n), four at a time at any
-// width beyond one.
+// StoredOfAbsorbance for y[0..n) into out[0..n), at the width given.
 void StoredOfAbsorbances(const double* y, std::size_t n, const AbsorbancePowers& p, double* out,
                          VectorWidth width = WidestVectors());
 

@@ -96,8 +96,8 @@ TEST(StoredTransmittances, SeveralAtATimeGiveWhatOneAtATimeGives) {
     }
 }
 
-// Compressed tables: whole numbers near the first one, some far from it or
-// with a fraction, which the tables do not hold.
+// Compressed tables: whole numbers near the first one, some farther from it,
+// some beyond the tables or with a fraction, which the tables do not hold.
 TEST(StoredOfAbsorbances, SeveralAtATimeGiveWhatOneAtATimeGives) {
     for (const double factor : {2.441406250E-4, 2.840445172462317941E-05, 1e-3, 0.5}) {
         std::uint64_t seed = 99;
@@ -117,6 +117,12 @@ TEST(StoredOfAbsorbances, SeveralAtATimeGiveWhatOneAtATimeGives) {
                     break;
                 case 3:
                     v = 2e9;
+                    break;
+                case 4:
+                    v += 100000;  // in the tables, far from the first value
+                    break;
+                case 5:
+                    v -= 200000;
                     break;
                 default:
                     break;
