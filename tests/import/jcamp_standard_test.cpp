@@ -91,6 +91,24 @@ TEST(StandardJcampTest, CheckValueAndAbscissaMismatchesAreErrorsWithTheirLine) {
     Read r = ReadText(wrongCheck);
     ExpectFailure(r.result.outcome, r.s, "Data line 14 starts with the check value 4001");
 
+    // Counted past a long header too, in CR LF and in CR alone.
+    std::string comments;
+    for (int k = 0; k < 300; ++k) {
+        comments += "##$COMMENT= a line of the header, long enough to matter\n";
+    }
+    std::string longHeader = wrongCheck;
+    longHeader.insert(longHeader.find("##XUNITS"), comments);
+    r = ReadText(longHeader);
+    ExpectFailure(r.result.outcome, r.s, "Data line 314 starts with the check value 4001");
+    for (const std::string ending : {"\r\n", "\r"}) {
+        std::string other;
+        for (const char c : longHeader) {
+            other += c == '\n' ? ending : std::string(1, c);
+        }
+        r = ReadText(other);
+        ExpectFailure(r.result.outcome, r.s, "Data line 314 starts with the check value 4001");
+    }
+
     // A line lost: the next line's abscissa is three points off.
     std::string lost = Header(
         "##XUNITS=1/CM\n##YUNITS=TRANSMITTANCE\n##FIRSTX=1000\n##DELTAX=1\n##XYDATA=(X++(Y..Y))\n"
