@@ -9,6 +9,8 @@
 #include <limits>
 #include <system_error>
 
+#include "import/number_scan.h"
+
 namespace halvorn {
 
 namespace {
@@ -76,27 +78,6 @@ inline bool IsDigit(char c) {
     return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0' <= 9u;
 }
 
-// The number of decimal digits that the eight bytes of word (the first in
-// its lowest byte) start with, 0 to 8. A byte is a digit when its high half
-// is 3 and adding 6 keeps it so; a zero byte of the mask marks a digit.
-[[gnu::always_inline]] inline int LeadingDigits(std::uint64_t word) {
-    const std::uint64_t high = 0xF0F0F0F0F0F0F0F0u;
-    const std::uint64_t threes = 0x3030303030303030u;
-    const std::uint64_t notDigit =
-        ((word & high) ^ threes) | (((word + 0x0606060606060606u) & high) ^ threes);
-    return notDigit == 0 ? 8 : std::countr_zero(notDigit) >> 3;
-}
-
-// The value of the first n digits of word, 1 <= n <= 8: the n digits are
-// moved to the top with '0' below them, eight digits whose value is theirs.
-[[gnu::always_inline]] inline std::uint64_t DigitsValue(std::uint64_t word, int n) {
-    const std::uint64_t threes = 0x3030303030303030u;
-    std::uint64_t v = n == 8 ? word : (word << ((8 - n) * 8)) | (threes >> (n * 8));
-    v = ((v & 0x0F0F0F0F0F0F0F0Fu) * 2561) >> 8;
-    v = ((v & 0x00FF00FF00FF00FFu) * 6553601) >> 16;
-    return ((v & 0x0000FFFF0000FFFFu) * 42949672960001u) >> 32;
-}
-
 // Reads the run of decimal digits at q into mantissa (times 10 per digit)
 // and advances q past it; returns the number of digits. Where eight bytes can
 // be read, up to eight digits are found and converted without a branch per
@@ -105,13 +86,12 @@ template <bool kLong>
 [[gnu::always_inline]] inline int ReadDigits(const char*& q, const char* end,
                                              std::uint64_t& mantissa) {
     if (kLong && end - q >= 8) {
-        std::uint64_t w = 0;
-        std::memcpy(&w, q, 8);
-        const int n = LeadingDigits(w);
+        const std::uint64_t w = WordAt(q);
+        const int n = DigitCountOfWord(w);
         if (n > 0) {
             static constexpr std::uint64_t kTens[9] = {1,      10,      100,      1000,     10000,
                                                        100000, 1000000, 10000000, 100000000};
-            mantissa = mantissa * kTens[n] + DigitsValue(w, n);
+            mantissa = mantissa * kTens[n] + DigitsOfWord(w, n);
             q += n;
         }
         if (n < 8) {
@@ -138,24 +118,23 @@ template <bool kLong>
 // it. Returns false, q unmoved, for any other number. Seventeen bytes at q
 // must be readable.
 [[gnu::always_inline]] inline bool TakeWhole(const char*& q, double& magnitude) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, q, 8);
-    int n = LeadingDigits(word);
+    std::uint64_t word = WordAt(q);
+    int n = DigitCountOfWord(word);
     if (n == 0) [[unlikely]] {
         return false;
     }
-    std::uint64_t v = DigitsValue(word, n);
+    std::uint64_t v = DigitsOfWord(word, n);
     if (n == 8 && IsDigit(q[8])) {
         // Up to seven digits more.
-        std::memcpy(&word, q + 8, 8);
-        const int more = LeadingDigits(word);
+        word = WordAt(q + 8);
+        const int more = DigitCountOfWord(word);
         if (more == 8) [[unlikely]] {
             return false;
         }
         if (more > 0) {
             static constexpr std::uint64_t kTens[8] = {1,     10,     100,     1000,
                                                        10000, 100000, 1000000, 10000000};
-            v = v * kTens[more] + DigitsValue(word, more);
+            v = v * kTens[more] + DigitsOfWord(word, more);
             n += more;
         }
     }

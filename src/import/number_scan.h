@@ -13,27 +13,44 @@
 
 namespace halvorn {
 
-// The count of decimal digits at the start of the 8 bytes at p, and their
-// value: all 8 bytes are looked at in one 64-bit word. A byte is a digit when
-// its high half is 3 and stays 3 after adding 6; a carry out of a byte only
-// reaches the bytes after it, which lie beyond the first non-digit.
-inline int LeadingDigitsOfWord(const char* p, std::uint64_t& value) {
+// The 8 bytes at p as one 64-bit word, the first in its lowest byte.
+inline std::uint64_t WordAt(const char* p) {
     std::uint64_t word;
     std::memcpy(&word, p, sizeof word);
     if constexpr (std::endian::native == std::endian::big) {
         word = __builtin_bswap64(word);
     }
+    return word;
+}
+
+// The count of decimal digits at the start of a word of 8 bytes (see
+// WordAt), 0 to 8. A byte is a digit when its high half is 3 and stays 3
+// after adding 6; a carry out of a byte only reaches the bytes after it,
+// which lie beyond the first non-digit.
+[[gnu::always_inline]] inline int DigitCountOfWord(std::uint64_t word) {
     constexpr std::uint64_t kHighHalves = 0xF0F0F0F0F0F0F0F0;
     constexpr std::uint64_t kThrees = 0x3030303030303030;
     const std::uint64_t notDigit =
         ((word & kHighHalves) ^ kThrees) | (((word + 0x0606060606060606) & kHighHalves) ^ kThrees);
-    const int count = notDigit == 0 ? 8 : std::countr_zero(notDigit) / 8;
+    return notDigit == 0 ? 8 : std::countr_zero(notDigit) / 8;
+}
+
+// The value of the first count digits of the word, 0 when count is 0.
+[[gnu::always_inline]] inline std::uint64_t DigitsOfWord(std::uint64_t word, int count) {
     // The digits moved to the word's last bytes, with zeros before them, and
     // combined pairwise: 2 digits, then 4, then 8. (No digit: nothing is left.)
     std::uint64_t d = count == 0 ? 0 : (word & 0x0F0F0F0F0F0F0F0F) << (8 * (8 - count));
     d = (d * 2561) >> 8;
     d = ((d & 0x00FF00FF00FF00FF) * 6553601) >> 16;
-    value = ((d & 0x0000FFFF0000FFFF) * 42949672960001) >> 32;
+    return ((d & 0x0000FFFF0000FFFF) * 42949672960001) >> 32;
+}
+
+// The count of decimal digits at the start of the 8 bytes at p, and their
+// value: all 8 bytes are looked at in one 64-bit word.
+inline int LeadingDigitsOfWord(const char* p, std::uint64_t& value) {
+    const std::uint64_t word = WordAt(p);
+    const int count = DigitCountOfWord(word);
+    value = DigitsOfWord(word, count);
     return count;
 }
 
