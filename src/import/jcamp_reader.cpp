@@ -18,6 +18,11 @@
 #include "import/read_frame.h"
 #include "import/transmittance.h"
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define HALVORN_VECTOR_POINTS 1
+#endif
+
 namespace halvorn {
 
 namespace {
@@ -703,6 +708,118 @@ double WavelengthOf(double wavenumber) {
     return Divide(10000.0, wavenumber);
 }
 
+// The point that comes from the file's point from, as StoreQuickly stores
+// it: clears quick where the point needs more, and returns its stored
+// ordinate.
+[[gnu::always_inline]] inline std::int32_t StoreOne(const double* abscissa, const double* ordinate,
+                                                    const std::int32_t* known, std::int32_t from,
+                                                    std::int32_t n, bool noInvert, double yFactor,
+                                                    float* waveX, std::int32_t* rawY, bool& quick) {
+    const std::size_t k = static_cast<std::size_t>(noInvert ? from : n - from + 1);
+    const auto x = static_cast<float>(abscissa[from]);
+    quick &= std::fabs(x) <= std::numeric_limits<float>::max();
+    std::int32_t r = known != nullptr ? known[from] : -1;
+    if (r < 0) {
+        double value = ordinate[from];
+        if (known != nullptr) {
+            // An absorbance near a tie of two roundings: converted with
+            // pow, which for these absorbances cannot fail.
+            quick &= std::fabs(value) < 100.0;
+            value = quick ? Divide(1.0, std::pow(10.0, value)) : 0.0;
+        }
+        const double stored = value * 100.0 * yFactor;
+        quick &= std::fabs(stored) < 2147483647.5;
+        // The nearest integer in the low bits, as NearbyInteger rounds.
+        r = static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(stored + kRoundingShift)));
+    }
+    waveX[k] = x;
+    rawY[k] = r;
+    return r;
+}
+
+#ifdef HALVORN_VECTOR_POINTS
+
+// StoreQuickly four points at a time, operation for operation; four points
+// of which one needs pow are stored one at a time.
+[[gnu::target("avx2")]] bool StoreQuicklyVector(const double* abscissa, const double* ordinate,
+                                                const std::int32_t* known, std::int32_t n,
+                                                bool noInvert, double yFactor, Spectrum& s,
+                                                std::int32_t& lowest, std::int32_t& highest) {
+    float* const waveX = s.WaveX.data();
+    std::int32_t* const rawY = s.RawY.data();
+    __m128i lo = _mm_set1_epi32(std::numeric_limits<std::int32_t>::max());
+    __m128i hi = _mm_set1_epi32(std::numeric_limits<std::int32_t>::min());
+    const __m128 floatMost = _mm_set1_ps(std::numeric_limits<float>::max());
+    const __m128 floatSign = _mm_set1_ps(-0.0f);
+    const __m256d doubleSign = _mm256_set1_pd(-0.0);
+    const __m256d hundredTimes = _mm256_set1_pd(100.0);
+    const __m256d factor = _mm256_set1_pd(yFactor);
+    const __m256d storedMost = _mm256_set1_pd(2147483647.5);
+    const __m256d shift = _mm256_set1_pd(kRoundingShift);
+    const __m256i order = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    __m128 xOk = _mm_castsi128_ps(_mm_set1_epi32(-1));
+    __m256d yOk = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+    bool quick = true;
+    std::int32_t from = 1;
+    for (; from + 3 <= n; from += 4) {
+        const __m128 x = _mm256_cvtpd_ps(_mm256_loadu_pd(abscissa + from));
+        xOk = _mm_and_ps(xOk, _mm_cmple_ps(_mm_andnot_ps(floatSign, x), floatMost));
+        __m128i r;
+        if (known != nullptr) {
+            r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(known + from));
+            if (_mm_movemask_ps(_mm_castsi128_ps(r)) != 0) [[unlikely]] {
+                // A point near a tie of two roundings among them.
+                alignas(16) std::int32_t one[4];
+                for (std::int32_t j = 0; j < 4; ++j) {
+                    one[j] = StoreOne(abscissa, ordinate, known, from + j, n, noInvert, yFactor,
+                                      waveX, rawY, quick);
+                }
+                const __m128i r4 = _mm_load_si128(reinterpret_cast<const __m128i*>(one));
+                lo = _mm_min_epi32(lo, r4);
+                hi = _mm_max_epi32(hi, r4);
+                continue;
+            }
+        } else {
+            const __m256d stored = _mm256_mul_pd(
+                _mm256_mul_pd(_mm256_loadu_pd(ordinate + from), hundredTimes), factor);
+            yOk = _mm256_and_pd(
+                yOk, _mm256_cmp_pd(_mm256_andnot_pd(doubleSign, stored), storedMost, _CMP_LT_OQ));
+            r = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(
+                _mm256_castpd_si256(_mm256_add_pd(stored, shift)), order));
+        }
+        if (noInvert) {
+            _mm_storeu_ps(waveX + from, x);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(rawY + from), r);
+        } else {
+            // Points n - from + 1 down to n - from - 2.
+            _mm_storeu_ps(waveX + (n - from - 2), _mm_shuffle_ps(x, x, 0x1B));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(rawY + (n - from - 2)),
+                             _mm_shuffle_epi32(r, 0x1B));
+        }
+        lo = _mm_min_epi32(lo, r);
+        hi = _mm_max_epi32(hi, r);
+    }
+    quick &= _mm_movemask_ps(xOk) == 0xF && _mm256_movemask_pd(yOk) == 0xF;
+    alignas(16) std::int32_t lows[4];
+    alignas(16) std::int32_t highs[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lows), lo);
+    _mm_store_si128(reinterpret_cast<__m128i*>(highs), hi);
+    std::int32_t low = std::min(std::min(lows[0], lows[1]), std::min(lows[2], lows[3]));
+    std::int32_t high = std::max(std::max(highs[0], highs[1]), std::max(highs[2], highs[3]));
+    for (; from <= n; ++from) {
+        const std::int32_t r =
+            StoreOne(abscissa, ordinate, known, from, n, noInvert, yFactor, waveX, rawY, quick);
+        low = r < low ? r : low;
+        high = r > high ? r : high;
+    }
+    lowest = low;
+    highest = high;
+    return quick;
+}
+
+#endif
+
 // Stores the points 1..n of a table of wavenumbers, reversed unless noInvert,
 // in one pass in the order of the file, with the smallest and largest stored
 // ordinate: each abscissa as a Single, each ordinate scaled to the record's
@@ -715,32 +832,20 @@ double WavelengthOf(double wavenumber) {
                                     const std::int32_t* known, std::int32_t n, bool noInvert,
                                     double yFactor, Spectrum& s, std::int32_t& lowest,
                                     std::int32_t& highest) {
+#ifdef HALVORN_VECTOR_POINTS
+    if (WidestVectors() != VectorWidth::One) {
+        return StoreQuicklyVector(abscissa, ordinate, known, n, noInvert, yFactor, s, lowest,
+                                  highest);
+    }
+#endif
     float* const waveX = s.WaveX.data();
     std::int32_t* const rawY = s.RawY.data();
     std::int32_t low = std::numeric_limits<std::int32_t>::max();
     std::int32_t high = std::numeric_limits<std::int32_t>::min();
     bool quick = true;
     for (std::int32_t from = 1; from <= n; ++from) {
-        const std::size_t k = static_cast<std::size_t>(noInvert ? from : n - from + 1);
-        const auto x = static_cast<float>(abscissa[from]);
-        quick &= std::fabs(x) <= std::numeric_limits<float>::max();
-        std::int32_t r = known != nullptr ? known[from] : -1;
-        if (r < 0) {
-            double value = ordinate[from];
-            if (known != nullptr) {
-                // An absorbance near a tie of two roundings: converted with
-                // pow, which for these absorbances cannot fail.
-                quick &= std::fabs(value) < 100.0;
-                value = quick ? Divide(1.0, std::pow(10.0, value)) : 0.0;
-            }
-            const double stored = value * 100.0 * yFactor;
-            quick &= std::fabs(stored) < 2147483647.5;
-            // The nearest integer in the low bits, as NearbyInteger rounds.
-            r = static_cast<std::int32_t>(
-                static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(stored + kRoundingShift)));
-        }
-        waveX[k] = x;
-        rawY[k] = r;
+        const std::int32_t r =
+            StoreOne(abscissa, ordinate, known, from, n, noInvert, yFactor, waveX, rawY, quick);
         low = r < low ? r : low;
         high = r > high ? r : high;
     }

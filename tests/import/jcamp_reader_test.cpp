@@ -268,6 +268,55 @@ TEST(JcampReader, AbsorbanceOrdinatesBecomeTransmittance) {
     EXPECT_EQ(s.DiagnosticList[9], "YirminL = " + DoubleText(1 / std::pow(10.0, 1.5)));
 }
 
+// Every stored point is its ordinate's nearest stored value and its
+// abscissa as a Single, however many points there are, in either order, for
+// transmittances and for absorbances, among them one that lies so near a tie
+// of two roundings that only pow can tell it.
+TEST(JcampReader, EveryPointIsStoredAsDefinedAtEveryLength) {
+    const double scale = 100.0 * kTransmittanceYFactor;
+    // 10^-a x scale is 1000000.5 to the last digit written.
+    const double nearTie = -std::log10(1000000.5 / scale);
+    for (const bool absorbance : {false, true}) {
+        for (const bool ascending : {false, true}) {
+            for (int n = 1; n <= 13; ++n) {
+                SCOPED_TRACE(std::to_string(n) + (ascending ? " ascending" : " descending") +
+                             (absorbance ? ", absorbance" : ""));
+                std::vector<double> values;
+                std::string line = ascending ? "3000" : "4000";
+                for (int k = 0; k < n; ++k) {
+                    const double v = k == n / 2 && absorbance ? nearTie : 0.05 + 0.11 * k;
+                    values.push_back(std::stod(DoubleText(v)));
+                    line += " " + DoubleText(v);
+                }
+                JcampFile file;
+                file.yUnits = absorbance ? "ABSORBANCE" : "TRANSMITTANCE";
+                file.deltaX = ascending ? "1" : "-1";
+                file.firstX = ascending ? "3000" : "4000";
+                file.lastX = std::to_string(ascending ? 3000 + n - 1 : 4000 - n + 1);
+                file.nPoints = std::to_string(n);
+                file.minY = "";
+                file.maxY = "";
+                file.data = {line};
+                Spectrum s;
+                ASSERT_TRUE(Read(file, s).ok);
+                ASSERT_EQ(s.PointCount, n);
+                for (int k = 1; k <= n; ++k) {
+                    // The largest wavenumber comes first.
+                    const int from = ascending ? n - k : k - 1;
+                    const double t =
+                        absorbance
+                            ? Divide(1.0, std::pow(10.0, values[static_cast<std::size_t>(from)]))
+                            : values[static_cast<std::size_t>(from)];
+                    EXPECT_EQ(s.RawY[static_cast<std::size_t>(k)], ToLong(t * scale)) << k;
+                    EXPECT_EQ(s.WaveX[static_cast<std::size_t>(k)],
+                              Single(ascending ? 3000 + from : 4000 - from))
+                        << k;
+                }
+            }
+        }
+    }
+}
+
 TEST(JcampReader, MissingMinYOrMaxYIsTakenFromThePoints) {
     // Without them the header values would be 0 and the axis 0..5 %T.
     JcampFile file;
