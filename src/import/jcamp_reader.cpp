@@ -894,10 +894,28 @@ double WavelengthOf(double wavenumber) {
     return maxResolution;
 }
 
+// Whether a ##XYDATA line declares a table of (X,Y) pairs, "(XY..XY)" in
+// any case and with any blanks.
+bool DeclaresPairs(std::string_view xyDataLine) {
+    const std::size_t equals = xyDataLine.find('=');
+    if (equals == std::string_view::npos) {
+        return false;
+    }
+    std::string form;
+    for (const char c : xyDataLine.substr(equals + 1)) {
+        if (!IsBlank(c)) {
+            form += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        }
+    }
+    return form.find("XY..XY") != std::string::npos;
+}
+
 // The read proper; throws ReadFailure, ArithmeticFault or OtherForm, or
 // returns false with the message in otherForm where the data table is in a
-// form this reader does not read.
-bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::string& otherForm) {
+// form this reader does not read. pairTable tells whether the ##XYDATA line
+// declares (X,Y) pairs.
+bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::string& otherForm,
+          bool& pairTable) {
     const char sep = request.decimalSeparator;
     HeaderListFiller headerList(s.HeaderList);
 
@@ -914,6 +932,7 @@ bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::
         headerList.Add(line);
         if (headerReader.Take(line)) {
             h.dataFound = true;
+            pairTable = DeclaresPairs(line);
             break;
         }
     }
@@ -1206,12 +1225,18 @@ ReadOutcome ReadPlainJcamp(std::string_view bytes, const ReadRequest& request, S
     otherForm = false;
     std::string otherFormMessage;
     try {
+        bool pairTable = false;
         ReadOutcome outcome = GuardedRead(s, kOutOfRange, [&] {
-            if (!Read(bytes, request, s, otherFormMessage)) {
+            if (!Read(bytes, request, s, otherFormMessage, pairTable)) {
                 otherForm = true;
             }
         });
         if (!otherForm) {
+            // A ##XYDATA table of (X,Y) pairs that this reader cannot read
+            // as a table of lines is refused for its form: the general
+            // reader reads the pairs, and this refusal stands where it finds
+            // no data.
+            otherForm = !outcome.ok && pairTable;
             return outcome;
         }
     } catch (const OtherForm& refusal) {

@@ -70,7 +70,10 @@ TEST(JcampFallbackTest, ThePlainReaderKeepsItsFilesAndHandsOnTheOthers) {
              {"##NPOINTS=4\n##XYDATA=(X++(Y..Y))\n1000+50+60\n1002+70+80\n", "PAC"},
              {"##NPOINTS=4\n##XYDATA=(X++(Y..Y))\n1000E0J0J0\n1002G0J0\n", "DIF"},
              {"##XYDATA=(X++(Y..Y))\n1000 50 60\n1002 70 80\n", "AFFN"},
-             {"##NPOINTS=4\n##XYPOINTS=(XY..XY)\n1000,50;1001,60;1002,70;1003,80\n", "(XY..XY)"}}) {
+             {"##NPOINTS=4\n##XYPOINTS=(XY..XY)\n1000,50;1001,60;1002,70;1003,80\n", "(XY..XY)"},
+             {"##NPOINTS=4\n##XYDATA=(XY..XY)\n1000,50;1001,60;1002,70;1003,80\n", "(XY..XY)"},
+             {"##NPOINTS=4\n##XYDATA= (xy..xy)\n1000, 50\n1001, 60 1002, 70\n1003, 80\n",
+              "(XY..XY)"}}) {
         const Read r = ReadBytes(
             "##TITLE=t\n##XUNITS=1/CM\n##YUNITS=TRANSMITTANCE\n##YFACTOR=0.01\n##FIRSTX=1000\n"
             "##LASTX=1003\n##DELTAX=1\n" +
@@ -80,6 +83,16 @@ TEST(JcampFallbackTest, ThePlainReaderKeepsItsFilesAndHandsOnTheOthers) {
         EXPECT_EQ(r.s.DiagnosticList.front(), "read as standard JCAMP-DX: " + form + ", 4 points");
         EXPECT_EQ(test::Percent(r.s), (std::vector<double>{80, 70, 60, 50})) << form;
     }
+
+    // Pairs under ##XYDATA that read as a table of lines stay the plain
+    // reader's.
+    const Read pairLines = ReadBytes(
+        "##TITLE=t\n##XUNITS=1/CM\n##YUNITS=TRANSMITTANCE\n##YFACTOR=0.01\n##FIRSTX=1000\n"
+        "##LASTX=1003\n##DELTAX=1\n##NPOINTS=4\n##XYDATA=(XY..XY)\n1000 50\n1001 60\n1002 70\n"
+        "1003 80\n##END=\n");
+    ASSERT_TRUE(pairLines.outcome.ok) << pairLines.outcome.message;
+    EXPECT_FALSE(ReadAsStandard(pairLines.s));
+    EXPECT_EQ(test::Percent(pairLines.s), (std::vector<double>{80, 70, 60, 50}));
 
     // A refusal for another reason keeps the plain reader's message.
     std::string zeroFactor = kPlain;
