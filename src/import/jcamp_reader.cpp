@@ -713,10 +713,13 @@ double WavelengthOf(double wavenumber) {
 // ordinate.
 [[gnu::always_inline]] inline std::int32_t StoreOne(const double* abscissa, const double* ordinate,
                                                     const std::int32_t* known, std::int32_t from,
-                                                    std::int32_t n, bool noInvert, double yFactor,
-                                                    float* waveX, std::int32_t* rawY, bool& quick) {
+                                                    std::int32_t n, bool noInvert, bool micrometres,
+                                                    double yFactor, float* waveX,
+                                                    std::int32_t* rawY, bool& quick) {
     const std::size_t k = static_cast<std::size_t>(noInvert ? from : n - from + 1);
-    const auto x = static_cast<float>(abscissa[from]);
+    // A wavelength of 0 or one whose wavenumber is no number ends in an
+    // abscissa that is no Single, as an infinite or no number.
+    const auto x = static_cast<float>(micrometres ? 10000.0 / abscissa[from] : abscissa[from]);
     quick &= std::fabs(x) <= std::numeric_limits<float>::max();
     std::int32_t r = known != nullptr ? known[from] : -1;
     if (r < 0) {
@@ -744,8 +747,9 @@ double WavelengthOf(double wavenumber) {
 // of which one needs pow are stored one at a time.
 [[gnu::target("avx2")]] bool StoreQuicklyVector(const double* abscissa, const double* ordinate,
                                                 const std::int32_t* known, std::int32_t n,
-                                                bool noInvert, double yFactor, Spectrum& s,
-                                                std::int32_t& lowest, std::int32_t& highest) {
+                                                bool noInvert, bool micrometres, double yFactor,
+                                                Spectrum& s, std::int32_t& lowest,
+                                                std::int32_t& highest) {
     float* const waveX = s.WaveX.data();
     std::int32_t* const rawY = s.RawY.data();
     __m128i lo = _mm_set1_epi32(std::numeric_limits<std::int32_t>::max());
@@ -763,7 +767,11 @@ double WavelengthOf(double wavenumber) {
     bool quick = true;
     std::int32_t from = 1;
     for (; from + 3 <= n; from += 4) {
-        const __m128 x = _mm256_cvtpd_ps(_mm256_loadu_pd(abscissa + from));
+        __m256d xd = _mm256_loadu_pd(abscissa + from);
+        if (micrometres) {
+            xd = _mm256_div_pd(_mm256_set1_pd(10000.0), xd);
+        }
+        const __m128 x = _mm256_cvtpd_ps(xd);
         xOk = _mm_and_ps(xOk, _mm_cmple_ps(_mm_andnot_ps(floatSign, x), floatMost));
         __m128i r;
         if (known != nullptr) {
@@ -772,8 +780,8 @@ double WavelengthOf(double wavenumber) {
                 // A point near a tie of two roundings among them.
                 alignas(16) std::int32_t one[4];
                 for (std::int32_t j = 0; j < 4; ++j) {
-                    one[j] = StoreOne(abscissa, ordinate, known, from + j, n, noInvert, yFactor,
-                                      waveX, rawY, quick);
+                    one[j] = StoreOne(abscissa, ordinate, known, from + j, n, noInvert, micrometres,
+                                      yFactor, waveX, rawY, quick);
                 }
                 const __m128i r4 = _mm_load_si128(reinterpret_cast<const __m128i*>(one));
                 lo = _mm_min_epi32(lo, r4);
@@ -808,8 +816,8 @@ double WavelengthOf(double wavenumber) {
     std::int32_t low = std::min(std::min(lows[0], lows[1]), std::min(lows[2], lows[3]));
     std::int32_t high = std::max(std::max(highs[0], highs[1]), std::max(highs[2], highs[3]));
     for (; from <= n; ++from) {
-        const std::int32_t r =
-            StoreOne(abscissa, ordinate, known, from, n, noInvert, yFactor, waveX, rawY, quick);
+        const std::int32_t r = StoreOne(abscissa, ordinate, known, from, n, noInvert, micrometres,
+                                        yFactor, waveX, rawY, quick);
         low = r < low ? r : low;
         high = r > high ? r : high;
     }
@@ -820,9 +828,10 @@ double WavelengthOf(double wavenumber) {
 
 #endif
 
-// Stores the points 1..n of a table of wavenumbers, reversed unless noInvert,
-// in one pass in the order of the file, with the smallest and largest stored
-// ordinate: each abscissa as a Single, each ordinate scaled to the record's
+// Stores the points 1..n of a table of wavenumbers, or of wavelengths in
+// micrometres as their wavenumbers, reversed unless noInvert, in one pass in
+// the order of the file, with the smallest and largest stored ordinate: each
+// abscissa as a Single, each ordinate scaled to the record's
 // stored ordinate, an absorbance as its transmittance (known, from
 // StoredTransmittances, for absorbance files, else computed as the passes
 // below compute it). Returns false, with the record's points to be written
@@ -830,12 +839,12 @@ double WavelengthOf(double wavenumber) {
 // absorbance of 100 or more, an ordinate out of range.
 [[gnu::noinline]] bool StoreQuickly(const double* abscissa, const double* ordinate,
                                     const std::int32_t* known, std::int32_t n, bool noInvert,
-                                    double yFactor, Spectrum& s, std::int32_t& lowest,
-                                    std::int32_t& highest) {
+                                    bool micrometres, double yFactor, Spectrum& s,
+                                    std::int32_t& lowest, std::int32_t& highest) {
 #ifdef HALVORN_VECTOR_POINTS
     if (WidestVectors() != VectorWidth::One) {
-        return StoreQuicklyVector(abscissa, ordinate, known, n, noInvert, yFactor, s, lowest,
-                                  highest);
+        return StoreQuicklyVector(abscissa, ordinate, known, n, noInvert, micrometres, yFactor, s,
+                                  lowest, highest);
     }
 #endif
     float* const waveX = s.WaveX.data();
@@ -844,8 +853,8 @@ double WavelengthOf(double wavenumber) {
     std::int32_t high = std::numeric_limits<std::int32_t>::min();
     bool quick = true;
     for (std::int32_t from = 1; from <= n; ++from) {
-        const std::int32_t r =
-            StoreOne(abscissa, ordinate, known, from, n, noInvert, yFactor, waveX, rawY, quick);
+        const std::int32_t r = StoreOne(abscissa, ordinate, known, from, n, noInvert, micrometres,
+                                        yFactor, waveX, rawY, quick);
         low = r < low ? r : low;
         high = r > high ? r : high;
     }
@@ -1068,9 +1077,9 @@ bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::
     // Transfer into the spectrum, reversed unless the file order is kept.
     SizePoints(s, n);
     const bool absorbance = IsAbsorbanceUnit(h.yUnits);
-    // A table of wavenumbers whose points all take the quick way is stored
-    // in one pass; any other takes the passes below, which convert and check
-    // every point in turn.
+    // A table whose points all take the quick way is stored in one pass;
+    // any other takes the passes below, which convert and check every point
+    // in turn, and fail where the quick way would not have been taken.
     // Stored ordinates already known exactly (absorbance files only; -1 where
     // not known, as a known one is never negative).
     thread_local std::vector<std::int32_t> knownStored;
@@ -1080,10 +1089,11 @@ bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::
     }
     std::int32_t lowest = 0;
     std::int32_t highest = 0;
+    const bool micrometres = unit == AbscissaUnit::Micrometre;
     const bool storedQuickly =
-        unit == AbscissaUnit::Wavenumber &&
+        (unit == AbscissaUnit::Wavenumber || micrometres) &&
         StoreQuickly(abscissa.data(), ordinate.data(), absorbance ? knownStored.data() : nullptr, n,
-                     noInvert, s.YFactor, s, lowest, highest);
+                     noInvert, micrometres, s.YFactor, s, lowest, highest);
     if (absorbance) {
         if (!storedQuickly) {
             for (std::int32_t k = 1; k <= n; ++k) {
@@ -1098,7 +1108,7 @@ bool Read(std::string_view bytes, const ReadRequest& request, Spectrum& s, std::
         h.minY = minY;
         h.maxY = maxY;
     }
-    if (unit == AbscissaUnit::Micrometre) {
+    if (micrometres && !storedQuickly) {
         for (std::int32_t k = 1; k <= n; ++k) {
             double& x = abscissa[static_cast<std::size_t>(k)];
             if (x == 0.0) {

@@ -269,48 +269,57 @@ TEST(JcampReader, AbsorbanceOrdinatesBecomeTransmittance) {
 }
 
 // Every stored point is its ordinate's nearest stored value and its
-// abscissa as a Single, however many points there are, in either order, for
-// transmittances and for absorbances, among them one that lies so near a tie
-// of two roundings that only pow can tell it.
+// wavenumber as a Single, however many points there are, in either order, for
+// wavenumbers and wavelengths, transmittances and absorbances, among them one
+// that lies so near a tie of two roundings that only pow can tell it.
 TEST(JcampReader, EveryPointIsStoredAsDefinedAtEveryLength) {
     const double scale = 100.0 * kTransmittanceYFactor;
     // 10^-a x scale is 1000000.5 to the last digit written.
     const double nearTie = -std::log10(1000000.5 / scale);
-    for (const bool absorbance : {false, true}) {
-        for (const bool ascending : {false, true}) {
-            for (int n = 1; n <= 13; ++n) {
-                SCOPED_TRACE(std::to_string(n) + (ascending ? " ascending" : " descending") +
-                             (absorbance ? ", absorbance" : ""));
-                std::vector<double> values;
-                std::string line = ascending ? "3000" : "4000";
-                for (int k = 0; k < n; ++k) {
-                    const double v = k == n / 2 && absorbance ? nearTie : 0.05 + 0.11 * k;
-                    values.push_back(std::stod(DoubleText(v)));
-                    line += " " + DoubleText(v);
-                }
-                JcampFile file;
-                file.yUnits = absorbance ? "ABSORBANCE" : "TRANSMITTANCE";
-                file.deltaX = ascending ? "1" : "-1";
-                file.firstX = ascending ? "3000" : "4000";
-                file.lastX = std::to_string(ascending ? 3000 + n - 1 : 4000 - n + 1);
-                file.nPoints = std::to_string(n);
-                file.minY = "";
-                file.maxY = "";
-                file.data = {line};
-                Spectrum s;
-                ASSERT_TRUE(Read(file, s).ok);
-                ASSERT_EQ(s.PointCount, n);
-                for (int k = 1; k <= n; ++k) {
+    for (const bool micrometres : {false, true}) {
+        for (const bool absorbance : {false, true}) {
+            for (const bool ascending : {false, true}) {
+                // The file's abscissae: whole wavenumbers, or half micrometres.
+                const double start = micrometres ? (ascending ? 2 : 8) : (ascending ? 3000 : 4000);
+                const double step = (micrometres ? 0.5 : 1.0) * (ascending ? 1 : -1);
+                // A spectrum in micrometres needs two points.
+                for (int n = micrometres ? 2 : 1; n <= 13; ++n) {
+                    SCOPED_TRACE(std::to_string(n) + (ascending ? " ascending" : " descending") +
+                                 (absorbance ? ", absorbance" : "") +
+                                 (micrometres ? ", micrometres" : ""));
+                    std::vector<double> values;
+                    std::string line = DoubleText(start);
+                    for (int k = 0; k < n; ++k) {
+                        const double v = k == n / 2 && absorbance ? nearTie : 0.05 + 0.11 * k;
+                        values.push_back(std::stod(DoubleText(v)));
+                        line += " " + DoubleText(v);
+                    }
+                    JcampFile file;
+                    file.xUnits = micrometres ? "MICROMETERS" : "1/CM";
+                    file.yUnits = absorbance ? "ABSORBANCE" : "TRANSMITTANCE";
+                    file.deltaX = DoubleText(step);
+                    file.firstX = DoubleText(start);
+                    file.lastX = DoubleText(start + (n - 1) * step);
+                    file.nPoints = std::to_string(n);
+                    file.minY = "";
+                    file.maxY = "";
+                    file.data = {line};
+                    Spectrum s;
+                    const ReadOutcome outcome = Read(file, s);
+                    ASSERT_TRUE(outcome.ok) << outcome.message;
+                    ASSERT_EQ(s.PointCount, n);
                     // The largest wavenumber comes first.
-                    const int from = ascending ? n - k : k - 1;
-                    const double t =
-                        absorbance
-                            ? Divide(1.0, std::pow(10.0, values[static_cast<std::size_t>(from)]))
-                            : values[static_cast<std::size_t>(from)];
-                    EXPECT_EQ(s.RawY[static_cast<std::size_t>(k)], ToLong(t * scale)) << k;
-                    EXPECT_EQ(s.WaveX[static_cast<std::size_t>(k)],
-                              Single(ascending ? 3000 + from : 4000 - from))
-                        << k;
+                    const bool largestFirst = micrometres == ascending;
+                    for (int k = 1; k <= n; ++k) {
+                        const int from = largestFirst ? k - 1 : n - k;
+                        const double a = values[static_cast<std::size_t>(from)];
+                        const double t = absorbance ? Divide(1.0, std::pow(10.0, a)) : a;
+                        const double x = start + from * step;
+                        EXPECT_EQ(s.RawY[static_cast<std::size_t>(k)], ToLong(t * scale)) << k;
+                        EXPECT_EQ(s.WaveX[static_cast<std::size_t>(k)],
+                                  Single(micrometres ? 10000.0 / x : x))
+                            << k;
+                    }
                 }
             }
         }
