@@ -797,14 +797,14 @@ void ToWavenumbers(Points& p, XUnit unit, char sep, std::vector<std::string>& no
     }
     if (unit == XUnit::Micrometre || unit == XUnit::Nanometre) {
         const double scale = unit == XUnit::Micrometre ? 1e4 : 1e7;
-        for (double& v : x) {
+        for (const double v : x) {
             if (!(v > 0.0)) {
                 Fail("An abscissa of " + Text(v, sep) +
                      (unit == XUnit::Micrometre ? " micrometres" : " nanometres") +
                      "\r\nhas no wavenumber.");
             }
-            v = scale / v;
         }
+        DivideInto(scale, x.data(), x.size());
         notes.push_back(std::string("abscissae in ") +
                         (unit == XUnit::Micrometre ? "MICROMETERS" : "NANOMETERS") +
                         " converted to cm-1");
@@ -852,28 +852,45 @@ void ToWavenumbers(Points& p, XUnit unit, char sep, std::vector<std::string>& no
     if (!(step < 0.0)) {
         Fail("All abscissae of this file are the same.");
     }
-    double stray = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        stray = std::max(stray, std::fabs(x[i] - (x.front() + static_cast<double>(i) * step)));
+    // The largest distance from the even grid, in four scans side by side:
+    // the largest of exact values is the same in any order.
+    const auto strayAt = [&](std::size_t i) {
+        return std::fabs(x[i] - (x.front() + static_cast<double>(i) * step));
+    };
+    double stray0 = 0.0;
+    double stray1 = 0.0;
+    double stray2 = 0.0;
+    double stray3 = 0.0;
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        stray0 = std::max(stray0, strayAt(i));
+        stray1 = std::max(stray1, strayAt(i + 1));
+        stray2 = std::max(stray2, strayAt(i + 2));
+        stray3 = std::max(stray3, strayAt(i + 3));
     }
+    for (; i < n; ++i) {
+        stray0 = std::max(stray0, strayAt(i));
+    }
+    const double stray = std::max(std::max(stray0, stray1), std::max(stray2, stray3));
     if (stray <= kUnevenShare * std::fabs(step)) {
         return;
     }
-    // Linear interpolation onto as many evenly spaced wavenumbers.
+    // Linear interpolation onto as many evenly spaced wavenumbers: each
+    // between the two points around it, found first.
     std::vector<double> gx(n);
     std::vector<double> gy(n);
+    thread_local std::vector<std::int32_t> left;
+    left.resize(n);
     std::size_t j = 0;
     for (std::size_t k = 0; k < n; ++k) {
         const double g = k + 1 == n ? x.back() : x.front() + static_cast<double>(k) * step;
         while (j + 2 < n && x[j + 1] > g) {
             ++j;
         }
-        const double x0 = x[j];
-        const double x1 = x[j + 1];
-        const double t = x0 == x1 ? 0.0 : (x0 - g) / (x0 - x1);
         gx[k] = g;
-        gy[k] = y[j] + (y[j + 1] - y[j]) * std::clamp(t, 0.0, 1.0);
+        left[k] = static_cast<std::int32_t>(j);
     }
+    InterpolateAt(x.data(), y.data(), left.data(), gx.data(), n, gy.data());
     x.swap(gx);
     y.swap(gy);
     notes.push_back("wavenumbers unevenly spaced: resampled by linear interpolation onto " +
@@ -1235,17 +1252,9 @@ void Read(std::string_view bytes, const ReadRequest& request, Spectrum& s,
     } else {
         const double* const x = points.x.data();
         for (std::int32_t k = 1; k <= n; ++k) {
-            ToSingle(x[k - 1]);
+            SingleOf(x[k - 1]);  // fails where a wavenumber is no Single
         }
-        rawLow = std::numeric_limits<std::int32_t>::max();
-        rawHigh = std::numeric_limits<std::int32_t>::min();
-        for (std::int32_t k = 1; k <= n; ++k) {
-            const auto r = static_cast<std::int32_t>(NearbyInteger(stored[k - 1]));
-            rawY[k] = r;
-            waveX[k] = static_cast<float>(x[k - 1]);
-            rawLow = std::min(rawLow, r);
-            rawHigh = std::max(rawHigh, r);
-        }
+        PlacePoints(stored.data(), x, n, rawY, waveX, rawLow, rawHigh);
         firstX = points.x.front();
         lastX = points.x.back();
     }

@@ -27,6 +27,31 @@ inline void PlaceOneByOne(const double* value, std::int32_t n, bool backward, do
     }
 }
 
+// PlacePoints for the points from..n, one at a time.
+inline void PlacePointsOneByOne(const double* value, const double* x, std::int32_t n,
+                                std::int32_t* rawY, float* waveX, std::int32_t from,
+                                std::int32_t& low, std::int32_t& high) {
+    for (std::int32_t k = from; k <= n; ++k) {
+        const auto r = static_cast<std::int32_t>(NearbyInteger(value[k - 1]));
+        rawY[k] = r;
+        waveX[k] = static_cast<float>(x[k - 1]);
+        low = std::min(low, r);
+        high = std::max(high, r);
+    }
+}
+
+// InterpolateAt for k in [from, n), one at a time.
+inline void InterpolateOneByOne(const double* x, const double* y, const std::int32_t* left,
+                                const double* g, std::size_t from, std::size_t n, double* out) {
+    for (std::size_t k = from; k < n; ++k) {
+        const auto j = static_cast<std::size_t>(left[k]);
+        const double x0 = x[j];
+        const double x1 = x[j + 1];
+        const double t = x0 == x1 ? 0.0 : (x0 - g[k]) / (x0 - x1);
+        out[k] = y[j] + (y[j + 1] - y[j]) * std::clamp(t, 0.0, 1.0);
+    }
+}
+
 #ifdef HALVORN_VECTOR_TRANSMITTANCES
 
 // The low 32 bits of each of four 64-bit lanes.
@@ -354,6 +379,70 @@ struct Table64 {
     high = h;
 }
 
+// PlacePoints for points 1..n, four at a time, operation for operation.
+[[gnu::target("avx2")]] void PlacePointsVector(const double* value, const double* x, std::int32_t n,
+                                               std::int32_t* rawY, float* waveX, std::int32_t& low,
+                                               std::int32_t& high) {
+    const __m256d shift = _mm256_set1_pd(kRoundingShift);
+    __m128i lo = _mm_set1_epi32(std::numeric_limits<std::int32_t>::max());
+    __m128i hi = _mm_set1_epi32(std::numeric_limits<std::int32_t>::min());
+    std::int32_t k = 1;
+    for (; k + 3 <= n; k += 4) {
+        const __m256d v = _mm256_loadu_pd(value + (k - 1));
+        const __m128i r = _mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_add_pd(v, shift), shift));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(rawY + k), r);
+        lo = _mm_min_epi32(lo, r);
+        hi = _mm_max_epi32(hi, r);
+        _mm_storeu_ps(waveX + k, _mm256_cvtpd_ps(_mm256_loadu_pd(x + (k - 1))));
+    }
+    alignas(16) std::int32_t lows[4];
+    alignas(16) std::int32_t highs[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lows), lo);
+    _mm_store_si128(reinterpret_cast<__m128i*>(highs), hi);
+    std::int32_t l = std::min(std::min(lows[0], lows[1]), std::min(lows[2], lows[3]));
+    std::int32_t h = std::max(std::max(highs[0], highs[1]), std::max(highs[2], highs[3]));
+    PlacePointsOneByOne(value, x, n, rawY, waveX, k, l, h);
+    low = l;
+    high = h;
+}
+
+// DivideInto four at a time; a division rounds the same at every width.
+[[gnu::target("avx2")]] void DivideIntoVector(double numerator, double* v, std::size_t n) {
+    const __m256d top = _mm256_set1_pd(numerator);
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        _mm256_storeu_pd(v + i, _mm256_div_pd(top, _mm256_loadu_pd(v + i)));
+    }
+    for (; i < n; ++i) {
+        v[i] = numerator / v[i];
+    }
+}
+
+// InterpolateAt four at a time, operation for operation: std::clamp(t, 0,
+// 1) is t < 0 ? 0 : (1 < t ? 1 : t).
+[[gnu::target("avx2")]] void InterpolateAtVector(const double* x, const double* y,
+                                                 const std::int32_t* left, const double* g,
+                                                 std::size_t n, double* out) {
+    const __m256d zero = _mm256_setzero_pd();
+    const __m256d one = _mm256_set1_pd(1.0);
+    std::size_t k = 0;
+    for (; k + 4 <= n; k += 4) {
+        const auto at = [&](const double* a, std::size_t lane, std::size_t offset) {
+            return a[static_cast<std::size_t>(left[k + lane]) + offset];
+        };
+        const __m256d x0 = _mm256_setr_pd(at(x, 0, 0), at(x, 1, 0), at(x, 2, 0), at(x, 3, 0));
+        const __m256d x1 = _mm256_setr_pd(at(x, 0, 1), at(x, 1, 1), at(x, 2, 1), at(x, 3, 1));
+        const __m256d y0 = _mm256_setr_pd(at(y, 0, 0), at(y, 1, 0), at(y, 2, 0), at(y, 3, 0));
+        const __m256d y1 = _mm256_setr_pd(at(y, 0, 1), at(y, 1, 1), at(y, 2, 1), at(y, 3, 1));
+        __m256d t = _mm256_div_pd(_mm256_sub_pd(x0, _mm256_loadu_pd(g + k)), _mm256_sub_pd(x0, x1));
+        t = _mm256_blendv_pd(t, zero, _mm256_cmp_pd(x0, x1, _CMP_EQ_OQ));
+        t = _mm256_blendv_pd(t, zero, _mm256_cmp_pd(t, zero, _CMP_LT_OQ));
+        t = _mm256_blendv_pd(t, one, _mm256_cmp_pd(one, t, _CMP_LT_OQ));
+        _mm256_storeu_pd(out + k, _mm256_add_pd(y0, _mm256_mul_pd(_mm256_sub_pd(y1, y0), t)));
+    }
+    InterpolateOneByOne(x, y, left, g, k, n, out);
+}
+
 // The widest vectors this processor has, found once.
 VectorWidth ProcessorVectors() {
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f")) {
@@ -443,6 +532,42 @@ void PlaceOnGrid(const double* value, std::int32_t n, bool backward, double x0, 
     low = std::numeric_limits<std::int32_t>::max();
     high = std::numeric_limits<std::int32_t>::min();
     PlaceOneByOne(value, n, backward, x0, step, rawY, waveX, 1, low, high);
+}
+
+void PlacePoints(const double* value, const double* x, std::int32_t n, std::int32_t* rawY,
+                 float* waveX, std::int32_t& low, std::int32_t& high, VectorWidth width) {
+#ifdef HALVORN_VECTOR_TRANSMITTANCES
+    if (width != VectorWidth::One) {
+        PlacePointsVector(value, x, n, rawY, waveX, low, high);
+        return;
+    }
+#endif
+    low = std::numeric_limits<std::int32_t>::max();
+    high = std::numeric_limits<std::int32_t>::min();
+    PlacePointsOneByOne(value, x, n, rawY, waveX, 1, low, high);
+}
+
+void DivideInto(double numerator, double* v, std::size_t n, VectorWidth width) {
+#ifdef HALVORN_VECTOR_TRANSMITTANCES
+    if (width != VectorWidth::One) {
+        DivideIntoVector(numerator, v, n);
+        return;
+    }
+#endif
+    for (std::size_t i = 0; i < n; ++i) {
+        v[i] = numerator / v[i];
+    }
+}
+
+void InterpolateAt(const double* x, const double* y, const std::int32_t* left, const double* g,
+                   std::size_t n, double* out, VectorWidth width) {
+#ifdef HALVORN_VECTOR_TRANSMITTANCES
+    if (width != VectorWidth::One) {
+        InterpolateAtVector(x, y, left, g, n, out);
+        return;
+    }
+#endif
+    InterpolateOneByOne(x, y, left, g, 0, n, out);
 }
 
 }  // namespace halvorn

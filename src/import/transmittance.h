@@ -147,4 +147,21 @@ void PlaceOnGrid(const double* value, std::int32_t n, bool backward, double x0, 
                  std::int32_t* rawY, float* waveX, std::int32_t& low, std::int32_t& high,
                  VectorWidth width = WidestVectors());
 
+// The same for points placed at their own wavenumbers: the point k = 1..n
+// takes value[k - 1] as the nearest integer rawY[k], at waveX[k], the
+// Single of x[k - 1], which the caller has checked to be one.
+void PlacePoints(const double* value, const double* x, std::int32_t n, std::int32_t* rawY,
+                 float* waveX, std::int32_t& low, std::int32_t& high,
+                 VectorWidth width = WidestVectors());
+
+// v[i] = numerator / v[i] for i in [0, n).
+void DivideInto(double numerator, double* v, std::size_t n, VectorWidth width = WidestVectors());
+
+// Linear interpolation at g[k] between the points left[k] and left[k] + 1
+// of (x, y), for k in [0, n): out[k] = y[j] + (y[j + 1] - y[j]) t with
+// t = (x[j] - g[k]) / (x[j] - x[j + 1]) held within 0..1, and t = 0 where the
+// two abscissae are equal.
+void InterpolateAt(const double* x, const double* y, const std::int32_t* left, const double* g,
+                   std::size_t n, double* out, VectorWidth width = WidestVectors());
+
 }  // namespace halvorn

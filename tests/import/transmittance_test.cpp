@@ -180,5 +180,80 @@ TEST(PlaceOnGrid, PointsRunFromTheFirstOrLastValue) {
     }
 }
 
+// Points at their own wavenumbers, wavelengths turned into wavenumbers and
+// resampling between points: every width gives what one at a time gives,
+// bit for bit, at every length around the four-point steps, with equal
+// abscissae, values beyond the neighbours and values that are no numbers.
+TEST(PointArithmetic, EveryWidthGivesWhatOneAtATimeGives) {
+    const auto bits = [](const std::vector<double>& v) {
+        std::vector<std::uint64_t> b;
+        for (const double d : v) {
+            b.push_back(std::bit_cast<std::uint64_t>(d));
+        }
+        return b;
+    };
+    std::uint64_t seed = 5;
+    const auto next = [&] {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<double>((seed >> 33) % 100000) / 7.0;
+    };
+    for (const VectorWidth width : WiderWays()) {
+        for (std::size_t count = 1; count <= 13; ++count) {
+            const auto n = static_cast<std::int32_t>(count);
+            std::vector<double> value(count);
+            std::vector<double> x(count + 1);
+            for (std::size_t i = 0; i < count; ++i) {
+                value[i] = (i % 3 == 0 ? -1.0 : 1.0) * next() + 0.5;
+                x[i] = 4000.0 - next() / 100.0;
+            }
+            x[count] = x[count - 1] - 1.0;
+            std::vector<std::int32_t> rawY(count + 1, 7);
+            std::vector<std::int32_t> rawY1(count + 1, 7);
+            std::vector<float> waveX(count + 1, 7.0f);
+            std::vector<float> waveX1(count + 1, 7.0f);
+            std::int32_t low = 0, high = 0, low1 = 0, high1 = 0;
+            PlacePoints(value.data(), x.data(), n, rawY.data(), waveX.data(), low, high, width);
+            PlacePoints(value.data(), x.data(), n, rawY1.data(), waveX1.data(), low1, high1,
+                        VectorWidth::One);
+            EXPECT_EQ(rawY, rawY1) << count;
+            EXPECT_EQ(waveX, waveX1) << count;
+            EXPECT_EQ(low, low1);
+            EXPECT_EQ(high, high1);
+
+            std::vector<double> divided = x;
+            std::vector<double> divided1 = x;
+            divided[count / 2] = 0.0;
+            divided1[count / 2] = 0.0;
+            DivideInto(1e4, divided.data(), count, width);
+            DivideInto(1e4, divided1.data(), count, VectorWidth::One);
+            EXPECT_EQ(bits(divided), bits(divided1)) << count;
+
+            // Points between neighbours, on them, beyond them, between equal
+            // abscissae and at no number.
+            std::vector<double> y(count + 1);
+            for (double& v : y) {
+                v = next();
+            }
+            if (count > 2) {
+                x[2] = x[1];
+            }
+            std::vector<std::int32_t> left(count);
+            std::vector<double> g(count);
+            for (std::size_t k = 0; k < count; ++k) {
+                left[k] = static_cast<std::int32_t>(k);
+                const double span = x[k] - x[k + 1];
+                g[k] = x[k] - span * (k % 4 == 0 ? -0.25 : k % 4 == 1 ? 1.5 : 0.375);
+            }
+            g[count - 1] = std::numeric_limits<double>::quiet_NaN();
+            std::vector<double> out(count);
+            std::vector<double> out1(count);
+            InterpolateAt(x.data(), y.data(), left.data(), g.data(), count, out.data(), width);
+            InterpolateAt(x.data(), y.data(), left.data(), g.data(), count, out1.data(),
+                          VectorWidth::One);
+            EXPECT_EQ(bits(out), bits(out1)) << count;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace halvorn
