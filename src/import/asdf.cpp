@@ -116,8 +116,24 @@ template <bool kLong>
 // A whole number of up to fifteen digits at q, with nothing after it that
 // would make it longer (a point, an exponent): its value, and q moved past
 // it. Returns false, q unmoved, for any other number. Seventeen bytes at q
-// must be readable.
+// must be readable. Long numbers are read eight digits at a time, short
+// ones a digit at a time.
+template <bool kLong>
 [[gnu::always_inline]] inline bool TakeWhole(const char*& q, double& magnitude) {
+    if constexpr (!kLong) {
+        std::uint64_t v = 0;
+        int n = 0;
+        for (; IsDigit(q[n]) && n < 16; ++n) {
+            v = v * 10 + static_cast<std::uint64_t>(q[n] - '0');
+        }
+        const char after = q[n];
+        if (n == 0 || n == 16 || after == '.' || (after | 0x20) == 'e') [[unlikely]] {
+            return false;
+        }
+        magnitude = static_cast<double>(static_cast<std::int64_t>(v));
+        q += n;
+        return true;
+    }
     std::uint64_t word = WordAt(q);
     int n = DigitCountOfWord(word);
     if (n == 0) [[unlikely]] {
@@ -389,11 +405,11 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
                 continue;
             }
         }
-        if constexpr (kLong) {
-            // Whole numbers of up to fifteen digits, as tables of long numbers
-            // hold them: a signed one joined to the value before, or one
-            // after blanks. Each has its own branch, so that where the
-            // digits start does not wait for the sign to be told.
+        {
+            // Whole numbers of up to fifteen digits: a signed one joined to
+            // the value before, or, in a table of long numbers, one after
+            // blanks. Each has its own branch, so that where the digits start
+            // does not wait for the sign to be told.
             const auto take = [&](const char* q, double value, unsigned form) {
                 forms |= form;
                 *w++ = value;
@@ -408,21 +424,19 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
                     afterSeparator = true;
                 }
             };
-            if (readable - p > 20 && w != wEnd) {
-                double magnitude = 0.0;
-                if (c == '+' || c == '-') {
-                    const char* q = p + 1;
-                    if (TakeWhole(q, magnitude)) [[likely]] {
-                        take(q, c == '-' ? -magnitude : magnitude,
-                             afterSeparator ? kAsdfAffn : kAsdfPac);
-                        continue;
-                    }
-                } else if (IsDigit(c)) {
-                    const char* q = p;
-                    if (TakeWhole(q, magnitude)) [[likely]] {
-                        take(q, magnitude, kAsdfAffn);
-                        continue;
-                    }
+            double magnitude = 0.0;
+            if ((c == '+' || c == '-') && readable - p > 20 && w != wEnd) {
+                const char* q = p + 1;
+                if (TakeWhole<kLong>(q, magnitude)) [[likely]] {
+                    take(q, c == '-' ? -magnitude : magnitude,
+                         afterSeparator ? kAsdfAffn : kAsdfPac);
+                    continue;
+                }
+            } else if (kLong && IsDigit(c) && readable - p > 20 && w != wEnd) {
+                const char* q = p;
+                if (TakeWhole<kLong>(q, magnitude)) [[likely]] {
+                    take(q, magnitude, kAsdfAffn);
+                    continue;
                 }
             }
         }
