@@ -499,13 +499,12 @@ inline unsigned DigitOf(char c) {
     return true;
 }
 
-// Appends a data line, its parts written where it stays. A function of its
-// own: a record built on the stack part by part and then copied whole is
-// read back before its parts are all written, which stalls each line, and
-// inlined into the quick line reader it moves that reader's loops.
-[[gnu::noinline]] void AddDataLine(std::vector<DataLine>& lines, double x, double xResolution,
-                                   std::uint32_t lineNumber, std::uint32_t firstY,
-                                   std::uint32_t yCount) {
+// Appends a data line, its parts written where it stays: a record built on
+// the stack part by part and then copied whole is read back before its parts
+// are all written, which stalls each line.
+[[gnu::always_inline]] inline void AddDataLine(std::vector<DataLine>& lines, double x,
+                                               double xResolution, std::uint32_t lineNumber,
+                                               std::uint32_t firstY, std::uint32_t yCount) {
     DataLine& data = lines.emplace_back();
     data.x = x;
     data.xResolution = xResolution;
