@@ -740,6 +740,20 @@ double WavelengthOf(double wavenumber) {
     return r;
 }
 
+// StoreOne for the points from..n, one at a time, folding their stored
+// ordinates into low and high.
+inline void StoreFrom(const double* abscissa, const double* ordinate, const std::int32_t* known,
+                      std::int32_t from, std::int32_t n, bool noInvert, bool micrometres,
+                      double yFactor, float* waveX, std::int32_t* rawY, bool& quick,
+                      std::int32_t& low, std::int32_t& high) {
+    for (; from <= n; ++from) {
+        const std::int32_t r = StoreOne(abscissa, ordinate, known, from, n, noInvert, micrometres,
+                                        yFactor, waveX, rawY, quick);
+        low = r < low ? r : low;
+        high = r > high ? r : high;
+    }
+}
+
 #ifdef HALVORN_VECTOR_POINTS
 
 // StoreQuickly four points at a time, operation for operation; four points
@@ -808,18 +822,11 @@ double WavelengthOf(double wavenumber) {
         hi = _mm_max_epi32(hi, r);
     }
     quick &= _mm_movemask_ps(xOk) == 0xF && _mm256_movemask_pd(yOk) == 0xF;
-    alignas(16) std::int32_t lows[4];
-    alignas(16) std::int32_t highs[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(lows), lo);
-    _mm_store_si128(reinterpret_cast<__m128i*>(highs), hi);
-    std::int32_t low = std::min(std::min(lows[0], lows[1]), std::min(lows[2], lows[3]));
-    std::int32_t high = std::max(std::max(highs[0], highs[1]), std::max(highs[2], highs[3]));
-    for (; from <= n; ++from) {
-        const std::int32_t r = StoreOne(abscissa, ordinate, known, from, n, noInvert, micrometres,
-                                        yFactor, waveX, rawY, quick);
-        low = r < low ? r : low;
-        high = r > high ? r : high;
-    }
+    std::int32_t low = 0;
+    std::int32_t high = 0;
+    FoldLanes(lo, hi, low, high);
+    StoreFrom(abscissa, ordinate, known, from, n, noInvert, micrometres, yFactor, waveX, rawY,
+              quick, low, high);
     lowest = low;
     highest = high;
     return quick;
@@ -846,17 +853,11 @@ double WavelengthOf(double wavenumber) {
                                   lowest, highest);
     }
 #endif
-    float* const waveX = s.WaveX.data();
-    std::int32_t* const rawY = s.RawY.data();
     std::int32_t low = std::numeric_limits<std::int32_t>::max();
     std::int32_t high = std::numeric_limits<std::int32_t>::min();
     bool quick = true;
-    for (std::int32_t from = 1; from <= n; ++from) {
-        const std::int32_t r = StoreOne(abscissa, ordinate, known, from, n, noInvert, micrometres,
-                                        yFactor, waveX, rawY, quick);
-        low = r < low ? r : low;
-        high = r > high ? r : high;
-    }
+    StoreFrom(abscissa, ordinate, known, 1, n, noInvert, micrometres, yFactor, s.WaveX.data(),
+              s.RawY.data(), quick, low, high);
     lowest = low;
     highest = high;
     return quick;

@@ -368,12 +368,9 @@ struct Table64 {
         const __m256d x = _mm256_add_pd(x0v, _mm256_mul_pd(_mm256_cvtepi32_pd(index), stepV));
         _mm_storeu_ps(waveX + k, _mm256_cvtpd_ps(x));
     }
-    alignas(16) std::int32_t lows[4];
-    alignas(16) std::int32_t highs[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(lows), lo);
-    _mm_store_si128(reinterpret_cast<__m128i*>(highs), hi);
-    std::int32_t l = std::min(std::min(lows[0], lows[1]), std::min(lows[2], lows[3]));
-    std::int32_t h = std::max(std::max(highs[0], highs[1]), std::max(highs[2], highs[3]));
+    std::int32_t l = 0;
+    std::int32_t h = 0;
+    FoldLanes(lo, hi, l, h);
     PlaceOneByOne(value, n, backward, x0, step, rawY, waveX, k, l, h);
     low = l;
     high = h;
@@ -395,12 +392,9 @@ struct Table64 {
         hi = _mm_max_epi32(hi, r);
         _mm_storeu_ps(waveX + k, _mm256_cvtpd_ps(_mm256_loadu_pd(x + (k - 1))));
     }
-    alignas(16) std::int32_t lows[4];
-    alignas(16) std::int32_t highs[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(lows), lo);
-    _mm_store_si128(reinterpret_cast<__m128i*>(highs), hi);
-    std::int32_t l = std::min(std::min(lows[0], lows[1]), std::min(lows[2], lows[3]));
-    std::int32_t h = std::max(std::max(highs[0], highs[1]), std::max(highs[2], highs[3]));
+    std::int32_t l = 0;
+    std::int32_t h = 0;
+    FoldLanes(lo, hi, l, h);
     PlacePointsOneByOne(value, x, n, rawY, waveX, k, l, h);
     low = l;
     high = h;

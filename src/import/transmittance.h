@@ -1,5 +1,5 @@
 // Arithmetic the readers share for turning absorbances into stored
-// transmittances, and roundings without a library call.
+// transmittances and placing points, and roundings without a library call.
 #pragma once
 
 #include <algorithm>
@@ -11,6 +11,10 @@
 
 #include "core/numbers.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace halvorn {
 
 // std::nearbyint(v) for |v| < 2^51, without a call: adding and taking away
@@ -20,6 +24,19 @@ inline constexpr double kRoundingShift = 6755399441055744.0;
 inline double NearbyInteger(double v) {
     return (v + kRoundingShift) - kRoundingShift;
 }
+
+#ifdef __SSE2__
+// The smallest of the four lanes of lo and the largest of those of hi, as
+// the loops that take four points at a time fold them at their end.
+inline void FoldLanes(__m128i lo, __m128i hi, std::int32_t& low, std::int32_t& high) {
+    alignas(16) std::int32_t lows[4];
+    alignas(16) std::int32_t highs[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lows), lo);
+    _mm_store_si128(reinterpret_cast<__m128i*>(highs), hi);
+    low = std::min(std::min(lows[0], lows[1]), std::min(lows[2], lows[3]));
+    high = std::max(std::max(highs[0], highs[1]), std::max(highs[2], highs[3]));
+}
+#endif
 
 // ToSingle(v) without a call where it raises no fault.
 inline float SingleOf(double v) {
