@@ -405,6 +405,51 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
                 continue;
             }
         }
+        if (info.kind == Kind::Sqz && readable - p > 20) {
+            // A run of short values in their compact form, as the difference
+            // run above; a value written with a point or more digits is left
+            // to the general path below.
+            const char* const stop = readable - end > 20 ? end : readable - 20;
+            double* const runStart = w;
+            bool slow = false;
+            do {
+                const char* q = p + 1;
+                std::uint64_t m =
+                    static_cast<std::uint64_t>(info.digit < 0 ? -info.digit : info.digit);
+                int digits = 1;
+                if constexpr (kLong) {
+                    digits += ReadDigits<true>(q, readable, m);
+                } else {
+                    for (; IsDigit(*q) && digits < 16; ++q, ++digits) {
+                        m = m * 10 + static_cast<std::uint64_t>(*q - '0');
+                    }
+                }
+                if (*q == '.' || digits >= 16) [[unlikely]] {
+                    slow = true;
+                    break;
+                }
+                if (w == wEnd) {
+                    return Fault(AsdfStatus::TooMany, p, begin);
+                }
+                const auto magnitude = static_cast<double>(static_cast<std::int64_t>(m));
+                lastValue = info.digit < 0 ? -magnitude : magnitude;
+                *w++ = lastValue;
+                p = q;
+                if (p >= stop) {
+                    break;
+                }
+                c = *p;
+                info = InfoOf(c);
+            } while (info.kind == Kind::Sqz);
+            if (w != runStart) {
+                last = Last::Value;
+                forms |= kAsdfSqz;
+                afterSeparator = false;
+            }
+            if (!slow) {
+                continue;
+            }
+        }
         {
             // Whole numbers of up to fifteen digits: a signed one joined to
             // the value before, or, in a table of long numbers, one after

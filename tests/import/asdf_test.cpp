@@ -166,6 +166,30 @@ TEST(AsdfTest, DifferenceRunsGiveEveryDifferenceAsWritten) {
     EXPECT_EQ(full.result.column, 14u);
 }
 
+// Runs of values in their compact form are read together too; one written
+// with a point or with sixteen digits or more is still read as written.
+TEST(AsdfTest, CompactValueRunsGiveEveryValueAsWritten) {
+    const std::string tail = "ABCDEFGHI@abcdefghi";  // 1..9, 0, -1..-9
+    std::vector<double> tailValues;
+    for (int v = 1; v <= 9; ++v) {
+        tailValues.push_back(v);
+    }
+    tailValues.push_back(0);
+    for (int v = -1; v >= -9; --v) {
+        tailValues.push_back(v);
+    }
+    const auto withTail = [&](std::vector<double> values) {
+        values.insert(values.end(), tailValues.begin(), tailValues.end());
+        return values;
+    };
+    EXPECT_EQ(Decode("100 A23b45C.5" + tail).y, withTail({123, -245, 3.5}));
+    EXPECT_EQ(Decode("100 A23B123456789012345" + tail).y, withTail({123, 2123456789012345.0}));
+    // A run ends at a difference, a repeat or a blank, and goes on after it.
+    EXPECT_EQ(Decode("100 A1B2JTC3 D4" + tail).y, withTail({11, 22, 23, 24, 33, 44}));
+    const Decoded full = Decode("100 " + tail + tail, 10);
+    EXPECT_EQ(full.result.status, AsdfStatus::TooMany);
+}
+
 // A line read where the bytes after it (its line end and more) may be
 // looked at gives what the line alone gives; a repeat count of one after each
 // difference, as some writers put it, repeats nothing.
