@@ -254,6 +254,31 @@ template <bool kLong>
     return q;
 }
 
+// The value of a letter form with firstDigit (its signed digit) whose
+// further digits start at q, up to 16 digits in all, and q moved past them:
+// for long numbers eight digits at a time. Returns false for a value written
+// with a point or with more digits, which the general path reads. No digit
+// lies at the line's end, and readable bounds the digits read.
+template <bool kLong>
+[[gnu::always_inline]] inline bool ShortLetterValue(const char*& q, const char* readable,
+                                                    int firstDigit, double& value) {
+    std::uint64_t m = static_cast<std::uint64_t>(firstDigit < 0 ? -firstDigit : firstDigit);
+    int digits = 1;
+    if constexpr (kLong) {
+        digits += ReadDigits<true>(q, readable, m);
+    } else {
+        for (; IsDigit(*q) && digits < 16; ++q, ++digits) {
+            m = m * 10 + static_cast<std::uint64_t>(*q - '0');
+        }
+    }
+    if (*q == '.' || digits >= 16) [[unlikely]] {
+        return false;
+    }
+    const auto magnitude = static_cast<double>(static_cast<std::int64_t>(m));
+    value = firstDigit < 0 ? -magnitude : magnitude;
+    return true;
+}
+
 AsdfResult Fault(AsdfStatus status, const char* at, const char* begin) {
     return {status, static_cast<std::size_t>(at - begin)};
 }
@@ -359,24 +384,9 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
                         break;
                     }
                     d = kLetterValues[static_cast<unsigned char>(c)];
-                } else {
-                    std::uint64_t m =
-                        static_cast<std::uint64_t>(info.digit < 0 ? -info.digit : info.digit);
-                    int digits = 1;
-                    if constexpr (kLong) {
-                        // Long differences: their digits eight bytes at a time.
-                        digits += ReadDigits<true>(q, readable, m);
-                    } else {
-                        for (; IsDigit(*q) && digits < 16; ++q, ++digits) {
-                            m = m * 10 + static_cast<std::uint64_t>(*q - '0');
-                        }
-                    }
-                    if (*q == '.' || digits >= 16) [[unlikely]] {
-                        slow = true;
-                        break;
-                    }
-                    const auto magnitude = static_cast<double>(static_cast<std::int64_t>(m));
-                    d = info.digit < 0 ? -magnitude : magnitude;
+                } else if (!ShortLetterValue<kLong>(q, readable, info.digit, d)) [[unlikely]] {
+                    slow = true;
+                    break;
                 }
                 if (w == wEnd) {
                     return Fault(AsdfStatus::TooMany, p, begin);
@@ -414,25 +424,15 @@ AsdfResult DecodeLine(std::string_view line, double* y, std::size_t room, AsdfLi
             bool slow = false;
             do {
                 const char* q = p + 1;
-                std::uint64_t m =
-                    static_cast<std::uint64_t>(info.digit < 0 ? -info.digit : info.digit);
-                int digits = 1;
-                if constexpr (kLong) {
-                    digits += ReadDigits<true>(q, readable, m);
-                } else {
-                    for (; IsDigit(*q) && digits < 16; ++q, ++digits) {
-                        m = m * 10 + static_cast<std::uint64_t>(*q - '0');
-                    }
-                }
-                if (*q == '.' || digits >= 16) [[unlikely]] {
+                double v = 0.0;
+                if (!ShortLetterValue<kLong>(q, readable, info.digit, v)) [[unlikely]] {
                     slow = true;
                     break;
                 }
                 if (w == wEnd) {
                     return Fault(AsdfStatus::TooMany, p, begin);
                 }
-                const auto magnitude = static_cast<double>(static_cast<std::int64_t>(m));
-                lastValue = info.digit < 0 ? -magnitude : magnitude;
+                lastValue = v;
                 *w++ = lastValue;
                 p = q;
                 if (p >= stop) {
